@@ -1,0 +1,25 @@
+#include "effects/blend_kernel.h"
+
+#include "effects/effect_table.h"
+
+namespace mdlEffects {
+
+void BlendScalar(const BlendJob& job) {
+    const std::uint8_t* t = job.table;
+    for (int row = 0; row < job.height; ++row) {
+        platform::ColourValue* dst = job.dst + static_cast<std::ptrdiff_t>(row) * job.dstStride;
+        const std::size_t planeRow = static_cast<std::size_t>(row) * job.planeStride;
+        const std::uint8_t* r = job.r + planeRow;
+        const std::uint8_t* g = job.g + planeRow;
+        const std::uint8_t* b = job.b + planeRow;
+        for (int i = 0; i < job.width; ++i) {
+            const platform::ColourValue d = dst[i];
+            dst[i] = platform::PackRgb(
+                t[platform::RedOf(d) * DEST_STRIDE + r[i] * SOURCE_STRIDE],
+                t[platform::GreenOf(d) * DEST_STRIDE + g[i] * SOURCE_STRIDE],
+                t[platform::BlueOf(d) * DEST_STRIDE + b[i] * SOURCE_STRIDE]);
+        }
+    }
+}
+
+}  // namespace mdlEffects

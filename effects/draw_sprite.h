@@ -1,0 +1,14 @@
+// Blends a captured sprite onto a drawing surface through one of the effect tables.
+#pragma once
+
+#include "platform/surface.h"
+
+namespace mdlEffects {
+
+// For every sprite pixel on the surface: each channel of the surface pixel d and of the
+// sprite pixel s becomes EffectTable(effect, d, s). The part of the sprite outside the
+// surface changes nothing. Throws EngineError before BuildEffectTables, for a null
+// surface, an effect outside 0..17, or a slot outside the store or never captured.
+void DrawSprite(int effect, int slot, platform::HDC surface, int x, int y);
+
+}  // namespace mdlEffects

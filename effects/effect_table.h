@@ -1,0 +1,47 @@
+// The 18 blend tables: the new value of one colour channel for every (destination,
+// source) pair, so that drawing costs one byte read per channel whatever the effect.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+namespace mdlEffects {
+
+inline constexpr int EFFECT_COUNT = 18;
+inline constexpr int SPRITE_SIZE = 47;
+
+// Byte offsets of one step in each index: the effect varies fastest, then the
+// destination, then the source, so the 18 results of one (d, s) pair lie side by side.
+inline constexpr std::size_t EFFECT_STRIDE = 1;
+inline constexpr std::size_t DEST_STRIDE = EFFECT_COUNT;
+inline constexpr std::size_t SOURCE_STRIDE = EFFECT_COUNT * 256;
+inline constexpr std::size_t EFFECT_TABLE_BYTES = EFFECT_COUNT * 256 * 256;
+
+constexpr std::size_t EffectTableIndex(int e, int d, int s) {
+    return static_cast<std::size_t>(e) * EFFECT_STRIDE + static_cast<std::size_t>(d) * DEST_STRIDE +
+           static_cast<std::size_t>(s) * SOURCE_STRIDE;
+}
+
+class EffectTableArray {
+public:
+    // False until BuildEffectTables has run.
+    bool Exists() const { return !bytes_.empty(); }
+
+    // Entry (e, d, s); throws EngineError for an index out of range or a missing table.
+    std::uint8_t operator()(int e, int d, int s) const;
+
+    // The table in memory order, EFFECT_TABLE_BYTES long; null before the build.
+    const std::uint8_t* Data() const { return bytes_.empty() ? nullptr : bytes_.data(); }
+
+private:
+    friend void BuildEffectTables();
+    std::vector<std::uint8_t> bytes_;
+};
+
+extern EffectTableArray EffectTable;
+
+// Creates EffectTable and fills every entry, then creates Sprites anew with one empty slot.
+void BuildEffectTables();
+
+}  // namespace mdlEffects

@@ -1,0 +1,23 @@
+// The one packed colour layout of the system: 0x00BBGGRR, red in the low byte.
+#pragma once
+
+#include <cstdint>
+
+namespace platform {
+
+using ColourValue = std::uint32_t;
+
+// What GetPixel returns for a point outside a surface (its channels read as white).
+inline constexpr ColourValue CLR_INVALID = 0xFFFFFFFFu;
+
+constexpr std::uint8_t RedOf(ColourValue c) { return static_cast<std::uint8_t>(c); }
+constexpr std::uint8_t GreenOf(ColourValue c) { return static_cast<std::uint8_t>(c >> 8); }
+constexpr std::uint8_t BlueOf(ColourValue c) { return static_cast<std::uint8_t>(c >> 16); }
+
+// red + 256 × green + 65536 × blue
+constexpr ColourValue PackRgb(std::uint8_t r, std::uint8_t g, std::uint8_t b) {
+    return static_cast<ColourValue>(r) | static_cast<ColourValue>(g) << 8 |
+           static_cast<ColourValue>(b) << 16;
+}
+
+}  // namespace platform

@@ -1,0 +1,59 @@
+#include "platform/gdi.h"
+
+#include <algorithm>
+#include <cstring>
+#include <ctime>
+
+namespace platform {
+
+ColourValue GetPixel(HDC dc, int x, int y) {
+    if (dc == nullptr || !dc->Contains(x, y)) return CLR_INVALID;
+    return dc->Row(y)[x];
+}
+
+bool SetPixelV(HDC dc, int x, int y, ColourValue colour) {
+    if (dc == nullptr || !dc->Contains(x, y)) return false;
+    dc->Row(y)[x] = colour & 0x00FFFFFFu;
+    return true;
+}
+
+bool BitBlt(HDC dst, int x, int y, int width, int height, HDC src, int sx, int sy,
+            std::uint32_t rop) {
+    if (dst == nullptr || src == nullptr || rop != SRCCOPY || width < 0 || height < 0) {
+        return false;
+    }
+    // Clip in 64 bits so that positions anywhere in the 32-bit range cannot overflow.
+    std::int64_t dx0 = x, dy0 = y, sx0 = sx, sy0 = sy;
+    std::int64_t w = width, h = height;
+    const std::int64_t shiftX = std::max<std::int64_t>({0, -dx0, -sx0});
+    const std::int64_t shiftY = std::max<std::int64_t>({0, -dy0, -sy0});
+    dx0 += shiftX, sx0 += shiftX, w -= shiftX;
+    dy0 += shiftY, sy0 += shiftY, h -= shiftY;
+    w = std::min({w, dst->Width() - dx0, src->Width() - sx0});
+    h = std::min({h, dst->Height() - dy0, src->Height() - sy0});
+    if (w <= 0 || h <= 0) return true;
+
+    const auto rowBytes = static_cast<std::size_t>(w) * sizeof(ColourValue);
+    const auto copyRow = [&](std::int64_t row) {
+        std::memmove(dst->Row(static_cast<int>(dy0 + row)) + dx0,
+                     src->Row(static_cast<int>(sy0 + row)) + sx0, rowBytes);
+    };
+    // Within one surface, copying downwards must start at the bottom row so that no
+    // source row is overwritten before it is read; memmove handles overlap within a row.
+    if (dst == src && dy0 > sy0) {
+        for (std::int64_t row = h - 1; row >= 0; --row) copyRow(row);
+    } else {
+        for (std::int64_t row = 0; row < h; ++row) copyRow(row);
+    }
+    return true;
+}
+
+std::uint32_t GetTickCount() {
+    timespec ts{};
+    clock_gettime(CLOCK_MONOTONIC, &ts);
+    const auto ms = static_cast<std::uint64_t>(ts.tv_sec) * 1000u +
+                    static_cast<std::uint64_t>(ts.tv_nsec) / 1000000u;
+    return static_cast<std::uint32_t>(ms);
+}
+
+}  // namespace platform

@@ -1,0 +1,133 @@
+#include "platform/gdi.h"
+
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <random>
+#include <vector>
+
+#include "tests/support/surfaces.h"
+
+namespace platform {
+namespace {
+
+using testsupport::Numbered;
+using testsupport::SamePixels;
+
+TEST(GetPixel, ReadsInsideAndWhiteOutside) {
+    Surface s = Numbered(4, 3, 0x100);
+    struct Case { int x, y; ColourValue want; };
+    const Case cases[] = {
+        {0, 0, 0x100}, {3, 2, 0x10B}, {1, 2, 0x109},
+        {-1, 0, CLR_INVALID}, {0, -1, CLR_INVALID}, {4, 0, CLR_INVALID}, {0, 3, CLR_INVALID},
+        {INT_MIN, INT_MIN, CLR_INVALID}, {INT_MAX, INT_MAX, CLR_INVALID},
+    };
+    for (const Case& c : cases) EXPECT_EQ(GetPixel(s.hDC(), c.x, c.y), c.want) << c.x << "," << c.y;
+    EXPECT_EQ(GetPixel(nullptr, 0, 0), CLR_INVALID);
+    EXPECT_EQ(RedOf(CLR_INVALID), 255);
+    EXPECT_EQ(GreenOf(CLR_INVALID), 255);
+    EXPECT_EQ(BlueOf(CLR_INVALID), 255);
+}
+
+TEST(SetPixelV, WritesInsideKeepsTwentyFourBitsIgnoresOutside) {
+    Surface s(3, 3, 0x404040);
+    EXPECT_TRUE(SetPixelV(s.hDC(), 1, 1, 0xAB123456));
+    EXPECT_EQ(GetPixel(s.hDC(), 1, 1), 0x123456u);
+    const int outside[][2] = {{-1, 0}, {3, 0}, {0, -1}, {0, 3}, {INT_MIN, 0}, {INT_MAX, 1}};
+    for (const auto& p : outside) EXPECT_FALSE(SetPixelV(s.hDC(), p[0], p[1], 0xFF));
+    EXPECT_FALSE(SetPixelV(nullptr, 0, 0, 0xFF));
+    for (int y = 0; y < 3; ++y)
+        for (int x = 0; x < 3; ++x)
+            if (x != 1 || y != 1) { EXPECT_EQ(GetPixel(s.hDC(), x, y), 0x404040u); }
+}
+
+TEST(PackRgb, SplitsAndJoinsChannels) {
+    EXPECT_EQ(PackRgb(0x30, 0x20, 0x10), 0x00102030u);
+    EXPECT_EQ(RedOf(0xFF102030), 0x30);
+    EXPECT_EQ(GreenOf(0xFF102030), 0x20);
+    EXPECT_EQ(BlueOf(0xFF102030), 0x10);
+}
+
+TEST(Surface, RefusesSizesOutsideItsRange) {
+    Surface s;
+    EXPECT_THROW(s.Resize(-1, 5), std::invalid_argument);
+    EXPECT_THROW(s.Resize(5, Surface::kMaxSide + 1), std::invalid_argument);
+    s.Resize(0, 0);
+    EXPECT_EQ(GetPixel(s.hDC(), 0, 0), CLR_INVALID);
+}
+
+// The definition of a copy: every destination point in the rectangle whose source point
+// lies on the source surface takes the source's value from before the call.
+void ReferenceBlt(Surface& dst, int x, int y, int w, int h, const Surface& srcBefore, int sx, int sy) {
+    for (int dy = 0; dy < dst.Height(); ++dy)
+        for (int dx = 0; dx < dst.Width(); ++dx) {
+            const std::int64_t i = std::int64_t{dx} - x, j = std::int64_t{dy} - y;
+            if (i < 0 || j < 0 || i >= w || j >= h) continue;
+            const std::int64_t fx = sx + i, fy = sy + j;
+            if (srcBefore.Contains(fx, fy)) dst.Row(dy)[dx] = srcBefore.Row(static_cast<int>(fy))[fx];
+        }
+}
+
+struct BltCase { int x, y, w, h, sx, sy; };
+
+class BitBltCases : public ::testing::TestWithParam<BltCase> {};
+
+TEST_P(BitBltCases, MatchesPerPixelCopyBetweenSurfaces) {
+    const BltCase c = GetParam();
+    Surface src = Numbered(9, 7, 0x10000);
+    Surface dst = Numbered(8, 6, 0x20000);
+    Surface want = dst;
+    ReferenceBlt(want, c.x, c.y, c.w, c.h, src, c.sx, c.sy);
+    EXPECT_TRUE(BitBlt(dst.hDC(), c.x, c.y, c.w, c.h, src.hDC(), c.sx, c.sy, SRCCOPY));
+    EXPECT_TRUE(SamePixels(dst, want));
+}
+
+TEST_P(BitBltCases, MatchesPerPixelCopyWithinOneSurface) {
+    const BltCase c = GetParam();
+    Surface s = Numbered(9, 7, 0x30000);
+    const Surface before = s;
+    Surface want = s;
+    ReferenceBlt(want, c.x, c.y, c.w, c.h, before, c.sx, c.sy);
+    BitBlt(s.hDC(), c.x, c.y, c.w, c.h, s.hDC(), c.sx, c.sy, SRCCOPY);
+    EXPECT_TRUE(SamePixels(s, want));
+}
+
+INSTANTIATE_TEST_SUITE_P(Rectangles, BitBltCases, ::testing::Values(
+    BltCase{0, 0, 8, 6, 0, 0}, BltCase{2, 1, 3, 2, 4, 3},
+    BltCase{-3, 0, 8, 6, 0, 0}, BltCase{0, -2, 8, 6, 0, 0},  // off the destination's left, top
+    BltCase{5, 4, 8, 6, 0, 0}, BltCase{0, 0, 8, 6, 6, 5},    // off the right and bottom edges
+    BltCase{0, 0, 8, 6, -4, -3},                             // source starts above-left
+    BltCase{1, 1, 5, 4, 0, 0}, BltCase{0, 0, 5, 4, 1, 1},    // overlaps down-right, up-left
+    BltCase{2, 0, 5, 4, 0, 0}, BltCase{0, 2, 5, 4, 0, 0},    // overlaps sideways, straight down
+    BltCase{0, 0, 0, 5, 0, 0}, BltCase{20, 20, 4, 4, 0, 0},  // empty, wholly outside
+    BltCase{INT_MAX, 0, INT_MAX, 3, 0, 0}, BltCase{INT_MIN, INT_MIN, INT_MAX, INT_MAX, 0, 0},
+    BltCase{0, 0, INT_MAX, INT_MAX, INT_MIN, INT_MIN}, BltCase{-5, -5, INT_MAX, INT_MAX, 0, 0}));
+
+TEST(BitBlt, RandomRectanglesMatchPerPixelCopy) {
+    std::mt19937 rng(1234);
+    std::uniform_int_distribution<int> pos(-12, 12), size(0, 14);
+    for (int n = 0; n < 500; ++n) {
+        const BltCase c{pos(rng), pos(rng), size(rng), size(rng), pos(rng), pos(rng)};
+        Surface s = Numbered(9, 7, 0x40000);
+        Surface want = s;
+        ReferenceBlt(want, c.x, c.y, c.w, c.h, s, c.sx, c.sy);
+        BitBlt(s.hDC(), c.x, c.y, c.w, c.h, s.hDC(), c.sx, c.sy, SRCCOPY);
+        ASSERT_TRUE(SamePixels(s, want)) << c.x << " " << c.y << " " << c.w << " " << c.h << " "
+                                         << c.sx << " " << c.sy;
+    }
+}
+
+TEST(BitBlt, RefusesWhatItCannotDoAndChangesNothing) {
+    Surface src = Numbered(4, 4, 0x1000);
+    Surface dst = Numbered(4, 4, 0x2000);
+    const Surface before = dst;
+    EXPECT_FALSE(BitBlt(dst.hDC(), 0, 0, 4, 4, src.hDC(), 0, 0, 0x00EE0086));  // SRCPAINT
+    EXPECT_FALSE(BitBlt(dst.hDC(), 0, 0, -1, 4, src.hDC(), 0, 0, SRCCOPY));
+    EXPECT_FALSE(BitBlt(dst.hDC(), 0, 0, 4, -1, src.hDC(), 0, 0, SRCCOPY));
+    EXPECT_FALSE(BitBlt(nullptr, 0, 0, 4, 4, src.hDC(), 0, 0, SRCCOPY));
+    EXPECT_FALSE(BitBlt(dst.hDC(), 0, 0, 4, 4, nullptr, 0, 0, SRCCOPY));
+    EXPECT_TRUE(SamePixels(dst, before));
+}
+
+}  // namespace
+}  // namespace platform
