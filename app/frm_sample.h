@@ -1,0 +1,92 @@
+// The main window: its hidden surfaces and fields, the load sequence, the frame loop of
+// the start timer's tick and the three input handlers.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "app/effect_names.h"
+#include "app/picture_header.h"
+#include "app/toolkit.h"
+#include "platform/surface.h"
+
+namespace app {
+
+inline constexpr int FRAME_WIDTH = 320;
+inline constexpr int FRAME_HEIGHT = 240;
+inline constexpr std::uint32_t RATE_PERIOD_MS = 1000;
+inline constexpr int EASING_DIVISOR = 5;
+inline constexpr int CURSOR_OFFSET = 23;  // puts sprite pixel (23, 23) under the cursor
+inline constexpr int TEXT_X = 0;
+inline constexpr int TEXT_Y = 184;
+inline constexpr std::int16_t KEY_ESCAPE = 27;
+inline constexpr std::int16_t VB_TRUE = -1;
+inline constexpr std::int16_t VB_FALSE = 0;
+inline constexpr platform::ColourValue SURFACE_BACKGROUND = 0x00404040;
+
+extern const char* const kWelcomeTitle;
+extern const char* const kWelcomeText;
+
+// The locals of the frame loop, kept where tests can see them.
+struct FrameLoopState {
+    std::int32_t FrameCount = 0;
+    std::int32_t FramesPerSecond = 0;
+    std::uint32_t LastTick = 0;
+    std::int32_t SpriteX = 0;
+    std::int32_t SpriteY = 0;
+};
+
+// (target + 4 × old) / 5 rounded, ties to even; formed in 64 bits so that no target
+// in the 32-bit range overflows, and always between old and target.
+std::int32_t Ease(std::int32_t old, std::int32_t target);
+
+// A cursor coordinate less the offset, rounded, ties to even; saturated to 32 bits.
+std::int32_t CursorToTarget(float position);
+
+class frmSample : public FormEvents {
+public:
+    explicit frmSample(Toolkit& toolkit);
+
+    // The load sequence; throws StartupError naming the file and the failure.
+    void Form_Load();
+
+    // The welcome message, then the frame loop until the program ends. Runs once; a
+    // second call returns at once.
+    void tmrStart_Timer();
+
+    // One iteration of the frame loop.
+    void RunFrame();
+
+    void Form_MouseMove(int button, int shift, float x, float y) override;
+    void Form_Click() override;
+    void Form_KeyDown(std::int16_t& keyCode, int shift) override;
+    void Form_QueryUnload() override;
+    bool Ending() const override { return ending_; }
+
+    // Fields of the main window.
+    std::int16_t Running = VB_FALSE;
+    std::int32_t MouseX = 0;
+    std::int32_t MouseY = 0;
+    std::int32_t CurrentEffect = 0;
+    EffectNameList EffectNames;
+
+    // The hidden surfaces hold what the frame loop reads of them: 320 × 240 of the
+    // background, 47 × 47 of the sprite picture; a larger picture is cut at that size.
+    platform::Surface picBackbuffer{SURFACE_BACKGROUND};
+    platform::Surface picBackground{SURFACE_BACKGROUND};
+    platform::Surface picEffect{SURFACE_BACKGROUND};
+    platform::Surface client{FRAME_WIDTH, FRAME_HEIGHT, 0};  // the main window's client area, black
+    platform::Surface splashPicture{0};  // frmSplashScreen's picture on its black background
+
+    FrameLoopState loop;
+
+private:
+    void EndProgram();
+    void LoadPictureOnto(const char* literal, PictureKind kind, platform::Surface& target, int width, int height);
+
+    Toolkit& toolkit_;
+    bool timerHandled_ = false;
+    bool ending_ = false;
+};
+
+}  // namespace app

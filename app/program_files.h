@@ -1,0 +1,46 @@
+// The data files the program reads from its own directory, and the file checks that
+// come before any of them is parsed.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace app {
+
+// The literals carry the backslash of the system they were written for; JoinProgramPath
+// maps it to '/'.
+inline constexpr const char* kSplashFile = "\\Loading.jpg";
+inline constexpr const char* kBackgroundFile = "\\Planet.jpg";
+inline constexpr const char* kSpriteFile = "\\Light.gif";
+inline constexpr const char* kNamesFile = "\\Effects' Names.txt";
+
+std::string JoinProgramPath(const std::string& directory, const std::string& literal);
+
+// A data file open for reading. Opening throws StartupError naming the file when it is
+// missing, a directory or another non-regular file, or cannot be opened.
+class DataFile {
+public:
+    explicit DataFile(const std::string& path);
+    ~DataFile();
+    DataFile(const DataFile&) = delete;
+    DataFile& operator=(const DataFile&) = delete;
+
+    // Up to n bytes; 0 at the end of the file. Throws StartupError on a read error.
+    std::size_t Read(void* buffer, std::size_t n);
+    std::uint64_t Size() const { return size_; }
+    const std::string& Name() const { return name_; }
+
+private:
+    std::string name_;
+    int fd_ = -1;
+    std::uint64_t size_ = 0;
+};
+
+// Reads at most maxBytes of a data file; an empty file is a StartupError too.
+std::vector<std::uint8_t> ReadDataFile(const std::string& path, std::size_t maxBytes);
+
+// The last component of a path, for messages.
+std::string FileNameOf(const std::string& path);
+
+}  // namespace app

@@ -1,0 +1,221 @@
+#include "app/sdl/sdl_toolkit.h"
+
+#include <SDL_image.h>
+#include <SDL_ttf.h>
+
+#include <cstdio>
+#include <cstdlib>
+
+#include "app/font_lookup.h"
+#include "app/frm_sample.h"
+#include "app/program_files.h"
+#include "app/startup_error.h"
+#include "platform/gdi.h"
+
+namespace app {
+namespace {
+
+constexpr const char* kWindowTitle = "Form1";
+constexpr const char* kIconFile = "Glimmerix.bmp";
+constexpr int kFontPixels = 11;  // 8.25 pt at 96 dpi
+
+std::uint32_t g_startEvent = 0;
+
+Uint32 PostStartTick(Uint32, void*) {
+    SDL_Event event{};
+    event.type = g_startEvent;
+    SDL_PushEvent(&event);
+    return 0;  // one shot
+}
+
+bool HasDisplay() {
+    const auto set = [](const char* name) {
+        const char* v = std::getenv(name);
+        return v != nullptr && *v != '\0';
+    };
+    return set("SDL_VIDEODRIVER") || set("DISPLAY") || set("WAYLAND_DISPLAY");
+}
+
+SDL_Window* CreateHiddenWindow() {
+    SDL_Window* window = SDL_CreateWindow(kWindowTitle, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, FRAME_WIDTH,
+                                          FRAME_HEIGHT, SDL_WINDOW_HIDDEN | SDL_WINDOW_BORDERLESS);
+    if (window == nullptr) throw StartupError("window", std::string("cannot be created: ") + SDL_GetError());
+    return window;
+}
+
+std::string WithUnixLineEnds(std::string text) {
+    for (std::size_t at; (at = text.find("\r\n")) != std::string::npos;) text.erase(at, 1);
+    return text;
+}
+
+}  // namespace
+
+SdlToolkit::SdlToolkit() {
+    if (!HasDisplay()) throw StartupError("display", "none found: DISPLAY and WAYLAND_DISPLAY are not set");
+    // The window's own framebuffer (X11 shared memory) presents several times faster than
+    // SDL's default texture-backed path under a software GL.
+    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+    if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_TIMER) != 0) {
+        throw StartupError("display", std::string("cannot be opened: ") + SDL_GetError());
+    }
+    if (TTF_Init() != 0) throw StartupError("font", std::string("SDL_ttf failed: ") + TTF_GetError());
+    IMG_Init(IMG_INIT_JPG);
+
+    const FontFile font = FindFont("Courier New", "Regular");
+    if (!IsCourierCompatible(font.family)) {
+        throw StartupError("font \"Courier New\"", "not installed; fontconfig offers only \"" + font.family +
+                                                       "\" (install fonts-liberation)");
+    }
+    TTF_Font* ttf = TTF_OpenFont(font.path.c_str(), kFontPixels);
+    if (ttf == nullptr) throw StartupError("font " + font.path, std::string("cannot be opened: ") + TTF_GetError());
+    text_ = std::make_unique<GlyphText>(ttf, 0x00FFFFFF);
+
+    char* base = SDL_GetBasePath();
+    baseDir_ = base != nullptr ? base : "./";
+    SDL_free(base);
+
+    main_ = CreateHiddenWindow();
+    splash_ = CreateHiddenWindow();
+    mainPresenter_ = std::make_unique<Presenter>(main_);
+    splashPresenter_ = std::make_unique<Presenter>(splash_);
+    if (SDL_Surface* icon = SDL_LoadBMP(JoinProgramPath(baseDir_, std::string("/") + kIconFile).c_str())) {
+        SDL_SetWindowIcon(main_, icon);
+        SDL_SetWindowIcon(splash_, icon);
+        SDL_FreeSurface(icon);
+    } else {
+        std::fprintf(stderr, "glimmerix: %s: %s; the windows keep the default icon\n", kIconFile, SDL_GetError());
+    }
+    g_startEvent = startEvent_ = SDL_RegisterEvents(1);
+}
+
+SdlToolkit::~SdlToolkit() {
+    if (timer_ != 0) SDL_RemoveTimer(timer_);
+    text_.reset();
+    mainPresenter_.reset();
+    splashPresenter_.reset();
+    if (splash_ != nullptr) SDL_DestroyWindow(splash_);
+    if (main_ != nullptr) SDL_DestroyWindow(main_);
+    IMG_Quit();
+    TTF_Quit();
+    SDL_Quit();
+}
+
+std::string SdlToolkit::ProgramDirectory() { return baseDir_; }
+
+void SdlToolkit::DecodePicture(const std::vector<std::uint8_t>& bytes, const std::string& name,
+                               platform::Surface& target) {
+    SDL_Surface* picture = IMG_Load_RW(SDL_RWFromConstMem(bytes.data(), static_cast<int>(bytes.size())), 1);
+    if (picture == nullptr) throw StartupError(name, std::string("cannot be decoded: ") + IMG_GetError());
+    target.Clear();
+    SDL_Surface* view = WrapSurface(target);
+    const bool drawn = view != nullptr && SDL_BlitSurface(picture, nullptr, view, nullptr) == 0;
+    SDL_FreeSurface(view);
+    SDL_FreeSurface(picture);
+    if (!drawn) throw StartupError(name, std::string("cannot be drawn: ") + SDL_GetError());
+    // The blit may fill the unused top byte; colour values keep it 0.
+    platform::ColourValue* p = target.Pixels();
+    for (std::size_t i = 0, n = static_cast<std::size_t>(target.Width()) * target.Height(); i < n; ++i) {
+        p[i] &= 0x00FFFFFFu;
+    }
+}
+
+void SdlToolkit::ShowSplash(const platform::Surface& picture) {
+    splashPicture_ = &picture;
+    splashPresenter_->Prepare();
+    SDL_ShowWindow(splash_);
+    splashPresenter_->Present(picture);
+}
+
+void SdlToolkit::HideSplash() {
+    SDL_HideWindow(splash_);
+    splashPicture_ = nullptr;
+}
+
+void SdlToolkit::Dispatch(const SDL_Event& event, FormEvents& form) {
+    const std::uint32_t mainId = SDL_GetWindowID(main_);
+    switch (event.type) {
+        case SDL_QUIT:
+            form.Form_QueryUnload();
+            break;
+        case SDL_WINDOWEVENT:
+            if (event.window.event == SDL_WINDOWEVENT_CLOSE && event.window.windowID == mainId) {
+                form.Form_QueryUnload();
+            } else if (event.window.event == SDL_WINDOWEVENT_EXPOSED && splashPicture_ != nullptr &&
+                       event.window.windowID == SDL_GetWindowID(splash_)) {
+                splashPresenter_->Present(*splashPicture_);
+            }
+            break;
+        case SDL_MOUSEMOTION:
+            if (event.motion.windowID == mainId) {
+                form.Form_MouseMove(static_cast<int>(event.motion.state), SDL_GetModState(),
+                                    static_cast<float>(event.motion.x), static_cast<float>(event.motion.y));
+            }
+            break;
+        case SDL_MOUSEBUTTONUP:
+            if (event.button.button == SDL_BUTTON_LEFT && event.button.windowID == mainId) form.Form_Click();
+            break;
+        case SDL_KEYDOWN: {
+            // Not filtered by window: after a message box the focus may sit on the root window.
+            const SDL_Keycode sym = event.key.keysym.sym;
+            std::int16_t keyCode = sym == SDLK_ESCAPE ? KEY_ESCAPE
+                                   : (sym >= 0 && sym < 0x8000) ? static_cast<std::int16_t>(sym)
+                                                                : 0;
+            form.Form_KeyDown(keyCode, event.key.keysym.mod);
+            break;
+        }
+        default:
+            break;
+    }
+}
+
+void SdlToolkit::DoEvents(FormEvents& form) {
+    SDL_Event event;
+    while (!form.Ending() && SDL_PollEvent(&event)) Dispatch(event, form);
+}
+
+void SdlToolkit::PrintText(platform::Surface& surface, int x, int y, std::string_view text) {
+    text_->Print(surface, x, y, text);
+}
+
+void SdlToolkit::Present(const platform::Surface& window) { mainPresenter_->Present(window); }
+
+void SdlToolkit::MessageBox(const std::string& title, const std::string& text) {
+    // No parent: SDL's X11 box places itself relative to a parent at twice the parent's
+    // offset, partly off the screen; without one it is centred on the screen.
+    if (SDL_ShowSimpleMessageBox(0, title.c_str(), WithUnixLineEnds(text).c_str(), nullptr) != 0) {
+        std::fprintf(stderr, "glimmerix: the welcome message could not be shown (%s); going on\n", SDL_GetError());
+    }
+    SDL_RaiseWindow(main_);
+    SDL_SetWindowInputFocus(main_);
+}
+
+std::uint32_t SdlToolkit::GetTickCount() { return platform::GetTickCount(); }
+
+void SdlToolkit::ShowMainWindow(std::uint32_t timerMs) {
+    if (!mainPresenter_->Prepare()) throw StartupError("window", std::string("cannot be drawn: ") + SDL_GetError());
+    SDL_ShowWindow(main_);
+    timer_ = SDL_AddTimer(timerMs, &PostStartTick, nullptr);
+    if (timer_ == 0) throw StartupError("start timer", std::string("cannot be started: ") + SDL_GetError());
+}
+
+bool SdlToolkit::WaitForStartTick(FormEvents& form) {
+    SDL_Event event;
+    while (!form.Ending()) {
+        if (SDL_WaitEvent(&event) == 0) return false;
+        if (event.type == startEvent_) {
+            timer_ = 0;  // fired; nothing left to remove
+            return true;
+        }
+        Dispatch(event, form);
+    }
+    return false;
+}
+
+void SdlToolkit::ShowErrorBox(const std::string& message) {
+    if (SDL_WasInit(SDL_INIT_VIDEO) == 0) return;
+    if (SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, "Glimmerix", message.c_str(), nullptr) != 0) {
+        std::fprintf(stderr, "glimmerix: the error message could not be shown (%s)\n", SDL_GetError());
+    }
+}
+
+}  // namespace app
