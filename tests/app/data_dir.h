@@ -1,0 +1,66 @@
+// A throw-away copy of the program's directory with minimal but valid data files.
+#pragma once
+
+#include <unistd.h>
+
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+namespace testsupport {
+
+// SOI, a baseline frame header of the given size, EOI.
+inline std::vector<std::uint8_t> JpegHeader(int width, int height, std::uint8_t frame = 0xC0) {
+    return {0xFF, 0xD8, 0xFF, 0xE0, 0x00, 0x04, 0x4A, 0x46, 0xFF, frame, 0x00, 0x0B, 0x08,
+            static_cast<std::uint8_t>(height >> 8), static_cast<std::uint8_t>(height),
+            static_cast<std::uint8_t>(width >> 8), static_cast<std::uint8_t>(width),
+            0x01, 0x01, 0x11, 0x00, 0xFF, 0xD9};
+}
+
+// A GIF with no colour table, one comment extension and one image descriptor.
+inline std::vector<std::uint8_t> GifHeader(int width, int height, int imageWidth = -1, int imageHeight = -1) {
+    if (imageWidth < 0) imageWidth = width, imageHeight = height;
+    const auto lo = [](int v) { return static_cast<std::uint8_t>(v); };
+    const auto hi = [](int v) { return static_cast<std::uint8_t>(v >> 8); };
+    return {'G', 'I', 'F', '8', '9', 'a', lo(width), hi(width), lo(height), hi(height), 0x00, 0, 0,
+            0x21, 0xFE, 0x02, 'h', 'i', 0x00,
+            0x2C, 0, 0, 0, 0, lo(imageWidth), hi(imageWidth), lo(imageHeight), hi(imageHeight), 0x00,
+            0x08, 0x00, 0x3B};
+}
+
+inline std::string EighteenNames(const char* lineEnd = "\r\n") {
+    std::string text;
+    for (int i = 0; i < 18; ++i) text += "Effect number " + std::to_string(i) + lineEnd;
+    return text;
+}
+
+class DataDir {
+public:
+    DataDir() {
+        char pattern[] = "/tmp/glimmerix-test-XXXXXX";
+        path = mkdtemp(pattern);
+        Write("Loading.jpg", JpegHeader(320, 240));
+        Write("Planet.jpg", JpegHeader(320, 240));
+        Write("Light.gif", GifHeader(47, 47));
+        Write("Effects' Names.txt", EighteenNames());
+    }
+    ~DataDir() { std::filesystem::remove_all(path); }
+    DataDir(const DataDir&) = delete;
+    DataDir& operator=(const DataDir&) = delete;
+
+    std::string File(const std::string& name) const { return path + "/" + name; }
+    void Write(const std::string& name, const std::vector<std::uint8_t>& bytes) const {
+        std::filesystem::remove_all(File(name));
+        std::ofstream(File(name), std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
+                                                          static_cast<std::streamsize>(bytes.size()));
+    }
+    void Write(const std::string& name, const std::string& text) const {
+        Write(name, std::vector<std::uint8_t>(text.begin(), text.end()));
+    }
+
+    std::string path;
+};
+
+}  // namespace testsupport

@@ -1,0 +1,80 @@
+#include "app/effect_names.h"
+
+#include <gtest/gtest.h>
+
+#include "app/startup_error.h"
+#include "tests/app/data_dir.h"
+
+namespace app {
+namespace {
+
+using testsupport::DataDir;
+
+std::string Lines(int count, const std::string& end) {
+    std::string text;
+    for (int i = 0; i < count; ++i) text += "name " + std::to_string(i) + end;
+    return text;
+}
+
+struct NamesCase {
+    const char* label;
+    std::string content;
+    std::string first;  // EffectNames(0)
+    std::string last;   // EffectNames(17)
+};
+
+class NamesFiles : public ::testing::TestWithParam<NamesCase> {};
+
+TEST_P(NamesFiles, AreRead) {
+    const NamesCase& c = GetParam();
+    DataDir dir;
+    dir.Write("names.txt", c.content);
+    const EffectNameList names = ReadEffectNames(dir.File("names.txt"));
+    EXPECT_EQ(names[0], c.first);
+    EXPECT_EQ(names[17], c.last);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, NamesFiles, ::testing::Values(
+    NamesCase{"crlf", Lines(18, "\r\n"), "name 0", "name 17"},
+    NamesCase{"lf", Lines(18, "\n"), "name 0", "name 17"},
+    NamesCase{"last_line_without_end", Lines(17, "\r\n") + "final", "name 0", "final"},
+    NamesCase{"more_than_eighteen", Lines(40, "\r\n"), "name 0", "name 17"},
+    NamesCase{"empty_lines", "\r\n" + Lines(16, "\r\n") + "\r\n", "", ""},
+    NamesCase{"lone_cr_kept_inside", "a\rb\n" + Lines(17, "\n"), "a\rb", "name 16"},
+    NamesCase{"invalid_utf8_and_nul", std::string("\xff\xfe\0x", 4) + "\n" + Lines(17, "\n"),
+              std::string("\xff\xfe\0x", 4), "name 16"}),
+    [](const auto& info) { return std::string(info.param.label); });
+
+TEST(NamesFile, LongNameIsClippedAndDoesNotShiftTheLines) {
+    DataDir dir;
+    for (const std::size_t length : {kMaxNameBytes - 1, kMaxNameBytes, kMaxNameBytes + 1, std::size_t{1} << 20}) {
+        dir.Write("names.txt", std::string(length, 'x') + "\r\n" + Lines(17, "\r\n"));
+        const EffectNameList names = ReadEffectNames(dir.File("names.txt"));
+        EXPECT_EQ(names[0], std::string(std::min(length, kMaxNameBytes), 'x')) << length;
+        EXPECT_EQ(names[1], "name 0");
+        EXPECT_EQ(names[17], "name 16");
+    }
+}
+
+struct ShortCase { std::string content; const char* reason; };
+
+class ShortNamesFiles : public ::testing::TestWithParam<ShortCase> {};
+
+TEST_P(ShortNamesFiles, AreRefusedNamingTheFileAndTheCount) {
+    DataDir dir;
+    dir.Write("Effects' Names.txt", GetParam().content);
+    try {
+        ReadEffectNames(dir.File("Effects' Names.txt"));
+        FAIL() << "accepted";
+    } catch (const StartupError& e) {
+        EXPECT_NE(std::string(e.what()).find("Effects' Names.txt"), std::string::npos) << e.what();
+        EXPECT_NE(std::string(e.what()).find(GetParam().reason), std::string::npos) << e.what();
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, ShortNamesFiles, ::testing::Values(
+    ShortCase{Lines(17, "\r\n"), "has 17 lines"}, ShortCase{"", "has 0 lines"},
+    ShortCase{"only one", "has 1 line;"}, ShortCase{Lines(17, "\n"), "has 17 lines"}));
+
+}  // namespace
+}  // namespace app

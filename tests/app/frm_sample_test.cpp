@@ -1,0 +1,264 @@
+#include "app/frm_sample.h"
+
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <cmath>
+#include <filesystem>
+#include <random>
+
+#include "app/startup_error.h"
+#include "effects/sprite_store.h"
+#include "platform/gdi.h"
+#include "tests/app/data_dir.h"
+#include "tests/app/scripted_toolkit.h"
+#include "tests/effects/reference_draw.h"
+#include "tests/support/surfaces.h"
+
+namespace app {
+namespace {
+
+using testsupport::DataDir;
+using testsupport::ScriptedToolkit;
+
+TEST(Ease, MovesAFifthOfTheWayAndRestsUpToTwoShort) {
+    struct Case { int old, target, want; };
+    const Case cases[] = {
+        {100, 102, 100}, {100, 103, 101}, {100, 98, 100}, {100, 97, 99}, {0, 0, 0}, {0, 5, 1},
+        {0, -18, -4}, {0, 277, 55}, {INT_MAX, INT_MAX, INT_MAX}, {INT_MIN, INT_MIN, INT_MIN},
+        {INT_MIN, INT_MAX, static_cast<int>(std::lround((INT_MAX + 4.0 * INT_MIN) / 5))},
+        {INT_MAX, INT_MIN, static_cast<int>(std::lround((INT_MIN + 4.0 * INT_MAX) / 5))},
+    };
+    for (const Case& c : cases) EXPECT_EQ(Ease(c.old, c.target), c.want) << c.old << " -> " << c.target;
+}
+
+TEST(Ease, NeverOvershootsAndComesToRestNearTheTarget) {
+    std::mt19937 rng(5);
+    std::uniform_int_distribution<int> any(-100000, 100000);
+    for (int n = 0; n < 2000; ++n) {
+        int pos = any(rng);
+        const int target = any(rng);
+        for (int step = 0; step < 200; ++step) {
+            const int next = Ease(pos, target);
+            ASSERT_LE(std::abs(target - next), std::abs(target - pos));
+            ASSERT_TRUE((next - pos) * static_cast<long long>(target - pos) >= 0) << "moved away";
+            pos = next;
+        }
+        ASSERT_LE(std::abs(target - pos), 2);
+    }
+}
+
+TEST(CursorToTarget, SubtractsTheOffsetAndRoundsTiesToEven) {
+    struct Case { float cursor; int want; };
+    const Case cases[] = {
+        {5.0f, -18}, {23.0f, 0}, {25.5f, 2}, {26.5f, 4}, {22.5f, 0}, {-0.5f, -24}, {300.25f, 277},
+        {1e30f, INT_MAX}, {-1e30f, INT_MIN}, {INFINITY, INT_MAX}, {NAN, 0},
+    };
+    for (const Case& c : cases) EXPECT_EQ(CursorToTarget(c.cursor), c.want) << c.cursor;
+}
+
+class FormTest : public ::testing::Test {
+protected:
+    DataDir dir_;
+    ScriptedToolkit toolkit_{dir_.path};
+    frmSample form_{toolkit_};
+
+    // Loads, then runs the timer's tick with Esc pressed in the event pass of `frames`.
+    void RunFrames(int frames) {
+        form_.Form_Load();
+        toolkit_.EscapeAt(frames + 1);
+        form_.tmrStart_Timer();
+    }
+};
+
+TEST_F(FormTest, LoadSequenceRunsInItsOrder) {
+    form_.Form_Load();
+    const std::vector<std::string> want = {
+        "decode Loading.jpg", "ShowSplash 320x240", "DoEvents",
+        "decode Planet.jpg after tables", "decode Light.gif after tables", "HideSplash"};
+    EXPECT_EQ(toolkit_.log, want);
+    EXPECT_EQ(form_.picBackbuffer.Width(), 320);
+    EXPECT_EQ(form_.picBackbuffer.Height(), 240);
+    EXPECT_EQ(form_.EffectNames[0], "Effect number 0");
+    EXPECT_EQ(form_.EffectNames[17], "Effect number 17");
+    EXPECT_EQ(form_.Running, VB_FALSE);
+    ASSERT_EQ(mdlEffects::Sprites.size(), 1u);
+    const mdlEffects::SpriteData& sprite = mdlEffects::Sprites[0];
+    ASSERT_EQ(sprite.R.Width(), 47);
+    ASSERT_EQ(sprite.R.Height(), 47);
+    for (int y = 0; y < 47; ++y)
+        for (int x = 0; x < 47; ++x) {
+            const auto c = testsupport::PatternPixel("Light.gif", x, y);
+            ASSERT_EQ(sprite.R(x, y), platform::RedOf(c));
+            ASSERT_EQ(sprite.B(x, y), platform::BlueOf(c));
+        }
+}
+
+struct Failure {
+    const char* label;
+    const char* file;
+    std::function<void(const DataDir&)> damage;
+    const char* reason;
+};
+
+class StartupFailures : public FormTest, public ::testing::WithParamInterface<Failure> {};
+
+TEST_P(StartupFailures, StopTheLoadNamingTheFileAndTheReason) {
+    const Failure& f = GetParam();
+    f.damage(dir_);
+    try {
+        form_.Form_Load();
+        FAIL() << "loaded";
+    } catch (const StartupError& e) {
+        const std::string message = e.what();
+        EXPECT_EQ(message.rfind(std::string(f.file) + ": ", 0), 0u) << message;
+        EXPECT_NE(message.find(f.reason), std::string::npos) << message;
+    }
+    EXPECT_EQ(std::count(toolkit_.log.begin(), toolkit_.log.end(), "HideSplash"), 0);
+}
+
+void Remove(const DataDir& d, const char* name) { std::filesystem::remove(d.File(name)); }
+void MakeDirectory(const DataDir& d, const char* name) {
+    std::filesystem::remove(d.File(name));
+    std::filesystem::create_directory(d.File(name));
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, StartupFailures, ::testing::Values(
+    Failure{"splash_missing", "Loading.jpg", [](const DataDir& d) { Remove(d, "Loading.jpg"); }, "file is missing"},
+    Failure{"background_missing", "Planet.jpg", [](const DataDir& d) { Remove(d, "Planet.jpg"); }, "file is missing"},
+    Failure{"sprite_missing", "Light.gif", [](const DataDir& d) { Remove(d, "Light.gif"); }, "file is missing"},
+    Failure{"names_missing", "Effects' Names.txt", [](const DataDir& d) { Remove(d, "Effects' Names.txt"); },
+            "file is missing"},
+    Failure{"background_empty", "Planet.jpg", [](const DataDir& d) { d.Write("Planet.jpg", ""); }, "file is empty"},
+    Failure{"sprite_directory", "Light.gif", [](const DataDir& d) { MakeDirectory(d, "Light.gif"); }, "is a directory"},
+    Failure{"names_directory", "Effects' Names.txt", [](const DataDir& d) { MakeDirectory(d, "Effects' Names.txt"); },
+            "is a directory"},
+    Failure{"splash_not_jpeg", "Loading.jpg", [](const DataDir& d) { d.Write("Loading.jpg", "just text"); },
+            "is not a JPEG picture"},
+    Failure{"sprite_is_jpeg", "Light.gif", [](const DataDir& d) { d.Write("Light.gif", testsupport::JpegHeader(4, 4)); },
+            "is not a GIF picture"},
+    Failure{"background_huge", "Planet.jpg",
+            [](const DataDir& d) { d.Write("Planet.jpg", testsupport::JpegHeader(30000, 30000)); }, "30000 x 30000"},
+    Failure{"names_seventeen", "Effects' Names.txt",
+            [](const DataDir& d) {
+                std::string text = testsupport::EighteenNames();
+                text.resize(text.rfind("Effect number 17"));
+                d.Write("Effects' Names.txt", text);
+            },
+            "has 17 lines"}),
+    [](const auto& info) { return std::string(info.param.label); });
+
+TEST_F(FormTest, WelcomeBoxComesBeforeTheFirstFrameWithItsText) {
+    toolkit_.onPresent = [&](const platform::Surface&) {
+        if (toolkit_.presents == 1) { EXPECT_EQ(toolkit_.log.back(), "MessageBox Glimmerix Sample"); }
+    };
+    RunFrames(1);
+    EXPECT_EQ(toolkit_.boxText,
+              "Welcome!\r\n\r\nThis sample was made to look more like a real BitBlt\r\ngame, so it's easier to implement."
+              "\r\n\r\nClick the image to change the effect.\r\nNote that the FPS doesn't change with more complex\r\n"
+              "effects, because it uses look-up tables!\r\nPress [Esc] to exit.");
+    EXPECT_EQ(toolkit_.presents, 1);
+}
+
+TEST_F(FormTest, FirstFramePrintsItsFourLines) {
+    RunFrames(1);
+    ASSERT_EQ(toolkit_.lastFrame.size(), 4u);
+    const char* want[] = {"Frames per Second: 1", "", "Current Effect: 0", "Effect number 0"};
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_EQ(toolkit_.lastFrame[static_cast<std::size_t>(i)].text, want[i]);
+        EXPECT_EQ(toolkit_.lastFrame[static_cast<std::size_t>(i)].x, 0);
+        EXPECT_EQ(toolkit_.lastFrame[static_cast<std::size_t>(i)].y, 184 + 13 * i);
+    }
+}
+
+TEST_F(FormTest, TimerTickRunsOnlyOnce) {
+    RunFrames(3);
+    const int presents = toolkit_.presents;
+    form_.tmrStart_Timer();
+    EXPECT_EQ(toolkit_.presents, presents);
+    EXPECT_EQ(std::count(toolkit_.log.begin(), toolkit_.log.end(), "MessageBox Glimmerix Sample"), 1);
+}
+
+// The published rate for a clock that returns the given tick on each frame's first read.
+struct RateCase {
+    const char* label;
+    std::uint32_t start;
+    std::uint32_t step;  // ms per frame
+    int frames;
+    int wantRate;
+};
+
+class FrameRate : public FormTest, public ::testing::WithParamInterface<RateCase> {};
+
+TEST_P(FrameRate, CountsTheFramesOfEachSecond) {
+    const RateCase c = GetParam();
+    std::uint32_t now = c.start;
+    int reads = 0;
+    toolkit_.clock = [&] { return now; };
+    toolkit_.onPresent = [&](const platform::Surface&) { now += c.step; ++reads; };
+    RunFrames(c.frames);
+    EXPECT_EQ(form_.loop.FramesPerSecond, c.wantRate);
+    EXPECT_EQ(toolkit_.lastFrame[0].text, "Frames per Second: " + std::to_string(c.wantRate));
+}
+
+INSTANTIATE_TEST_SUITE_P(Clocks, FrameRate, ::testing::Values(
+    RateCase{"first_frame_publishes_one", 5000, 1, 1, 1},
+    RateCase{"one_second_later", 5000, 1, 1001, 1000},    // frame 1001 at +1000 ms closes its second
+    RateCase{"just_short_of_the_second", 5000, 1, 1000, 1},
+    RateCase{"slow_frames", 5000, 250, 9, 4},
+    RateCase{"across_the_wrap", 0xFFFFFFFFu - 700, 1, 2001, 1000},
+    RateCase{"started_at_zero", 0, 1, 1001, 1001}),  // no update at tick 0: frames 1..1001 count
+    [](const auto& info) { return std::string(info.param.label); });
+
+TEST_F(FormTest, EighteenClicksComeBackToTheFirstEffect) {
+    for (int pass = 2; pass <= 19; ++pass) toolkit_.At(pass, [](FormEvents& f) { f.Form_Click(); });
+    std::vector<std::string> shown;
+    toolkit_.onPresent = [&](const platform::Surface&) { shown.push_back(toolkit_.lastFrame[2].text); };
+    RunFrames(19);
+    ASSERT_EQ(shown.size(), 19u);
+    for (int i = 0; i < 18; ++i) EXPECT_EQ(shown[static_cast<std::size_t>(i)], "Current Effect: " + std::to_string(i));
+    EXPECT_EQ(shown[18], "Current Effect: 0");
+    EXPECT_EQ(form_.CurrentEffect, 0);
+}
+
+TEST_F(FormTest, SpriteGlidesToTheCursorAndTheFrameIsTheBlendedBackground) {
+    toolkit_.At(1, [](FormEvents& f) { f.Form_MouseMove(0, 0, 123.0f, 88.0f); });
+    toolkit_.At(4, [](FormEvents& f) { f.Form_Click(); });
+    std::vector<std::pair<int, int>> path;
+    platform::Surface last;
+    toolkit_.onPresent = [&](const platform::Surface& w) {
+        path.emplace_back(form_.loop.SpriteX, form_.loop.SpriteY);
+        last = w;
+    };
+    RunFrames(40);
+    ASSERT_GE(path.size(), 3u);
+    EXPECT_EQ(path[0], std::make_pair(20, 13));  // (100 + 0) / 5, (65 + 0) / 5
+    EXPECT_EQ(path[1], std::make_pair(36, 23));  // (100 + 80) / 5, (65 + 52) / 5 = 23.4
+    EXPECT_EQ(path.back(), std::make_pair(98, 63));
+    platform::Surface want = form_.picBackground;
+    testsupport::ReferenceDrawSprite(1, 0, want.hDC(), 98, 63);
+    EXPECT_TRUE(testsupport::SamePixels(last, want));
+}
+
+TEST_F(FormTest, OtherKeysAreIgnoredAndACloseRequestEnds) {
+    toolkit_.At(2, [](FormEvents& f) {
+        for (std::int16_t key : {13, 32, 65, 0, -1, 0x7FFF}) f.Form_KeyDown(key, 0);
+    });
+    toolkit_.At(5, [](FormEvents& f) { f.Form_QueryUnload(); });
+    toolkit_.At(5, [](FormEvents& f) { f.Form_Click(); });  // after the close: not dispatched
+    form_.Form_Load();
+    form_.tmrStart_Timer();
+    EXPECT_EQ(toolkit_.presents, 4);
+    EXPECT_EQ(form_.CurrentEffect, 0);
+    EXPECT_EQ(form_.Running, VB_FALSE);
+}
+
+TEST_F(FormTest, EscapeEndsAtOnce) {
+    toolkit_.At(3, [](FormEvents& f) { f.Form_Click(); });
+    RunFrames(2);  // Esc in pass 3, after the click of the same pass
+    EXPECT_EQ(toolkit_.presents, 2);
+    EXPECT_TRUE(form_.Ending());
+}
+
+}  // namespace
+}  // namespace app
