@@ -1,0 +1,22 @@
+#!/usr/bin/env bash
+# Takes the README's screenshot of the running demo on a private X server:
+# tools/screenshot.sh [OUT.png] (default docs/screenshot.png). Needs build/glimmerix.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+out=${1:-docs/screenshot.png}
+if [ -z "${GLIMMERIX_IN_XVFB:-}" ]; then
+  GLIMMERIX_IN_XVFB=1 exec xvfb-run -a -s "-screen 0 1024x768x24" "$0" "$out"
+fi
+build/glimmerix 2>/dev/null &
+pid=$!
+trap 'kill $pid 2>/dev/null' EXIT
+for _ in $(seq 100); do xwininfo -root -tree | grep -q '"Glimmerix Sample"' && break; sleep 0.1; done
+box=$(xwininfo -root -tree | awk '/"Glimmerix Sample"/ {print $1; exit}')
+xdotool key --window "$box" Return
+sleep 0.3
+wid=$(xdotool search --onlyvisible --name '^Form1$' | head -n 1)
+xdotool mousemove --sync --window "$wid" 150 110
+for _ in 1 2 3; do xdotool click 1; sleep 0.05; done   # effect 3: screen
+sleep 2.5                                                # let the rate line settle
+import -window root -crop 320x240+352+264 +repage "$out"
+echo "wrote $out"
