@@ -1,5 +1,6 @@
 #include "effects/blend_kernel.h"
 
+#include "effects/cpu_features.h"
 #include "effects/effect_table.h"
 
 namespace mdlEffects {
@@ -21,5 +22,23 @@ void BlendScalar(const BlendJob& job) {
         }
     }
 }
+
+std::vector<NamedKernel> AvailableKernels() {
+    std::vector<NamedKernel> kernels = {{"scalar", &BlendScalar}};
+    if (HasAvx2()) kernels.push_back({"avx2", &BlendAvx2});
+    return kernels;
+}
+
+namespace {
+
+const NamedKernel& Selected() {
+    static const NamedKernel selected = AvailableKernels().back();
+    return selected;
+}
+
+}  // namespace
+
+BlendKernel SelectedKernel() { return Selected().kernel; }
+const char* SelectedKernelName() { return Selected().name; }
 
 }  // namespace mdlEffects

@@ -1,8 +1,9 @@
 // The inner loop of DrawSprite over a rectangle already clipped to both the sprite and
-// the surface: callers clip, the kernel checks nothing.
+// the surface: callers clip, the kernels check nothing.
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 #include "platform/colour.h"
 
@@ -20,6 +21,24 @@ struct BlendJob {
     int height;
 };
 
+using BlendKernel = void (*)(const BlendJob&);
+
+struct NamedKernel {
+    const char* name;
+    BlendKernel kernel;
+};
+
 void BlendScalar(const BlendJob& job);
+
+// Eight pixels at a time: 32-bit gathers from the table (which is padded for them),
+// a masked store for the last pixels of a row. Needs AVX2.
+void BlendAvx2(const BlendJob& job);
+
+// The fastest kernel this processor runs, chosen once.
+BlendKernel SelectedKernel();
+const char* SelectedKernelName();
+
+// Every kernel this processor runs, the portable one first.
+std::vector<NamedKernel> AvailableKernels();
 
 }  // namespace mdlEffects

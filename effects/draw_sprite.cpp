@@ -47,7 +47,7 @@ void DrawSprite(int effect, int slot, platform::HDC surface, int x, int y) {
     job.dstStride = surface->Width();
     job.width = static_cast<int>(right - left);
     job.height = static_cast<int>(bottom - top);
-    BlendScalar(job);
+    SelectedKernel()(job);
 }
 
 }  // namespace mdlEffects

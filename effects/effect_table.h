@@ -17,11 +17,16 @@ inline constexpr std::size_t EFFECT_STRIDE = 1;
 inline constexpr std::size_t DEST_STRIDE = EFFECT_COUNT;
 inline constexpr std::size_t SOURCE_STRIDE = EFFECT_COUNT * 256;
 inline constexpr std::size_t EFFECT_TABLE_BYTES = EFFECT_COUNT * 256 * 256;
+// Zero bytes after the last entry: a 32-bit gather at any entry stays inside the allocation.
+inline constexpr std::size_t EFFECT_TABLE_PADDING = 3;
 
 constexpr std::size_t EffectTableIndex(int e, int d, int s) {
     return static_cast<std::size_t>(e) * EFFECT_STRIDE + static_cast<std::size_t>(d) * DEST_STRIDE +
            static_cast<std::size_t>(s) * SOURCE_STRIDE;
 }
+
+// The ways of computing the arctangent, sine and cosine blends; they give the same bytes.
+enum class TableBuilder { Portable, Avx2 };
 
 class EffectTableArray {
 public:
@@ -35,7 +40,7 @@ public:
     const std::uint8_t* Data() const { return bytes_.empty() ? nullptr : bytes_.data(); }
 
 private:
-    friend void BuildEffectTables();
+    friend void BuildEffectTablesUsing(TableBuilder builder);
     std::vector<std::uint8_t> bytes_;
 };
 
@@ -43,5 +48,9 @@ extern EffectTableArray EffectTable;
 
 // Creates EffectTable and fills every entry, then creates Sprites anew with one empty slot.
 void BuildEffectTables();
+
+// Every builder this processor runs, the portable one first; BuildEffectTables uses the last.
+std::vector<TableBuilder> AvailableTableBuilders();
+void BuildEffectTablesUsing(TableBuilder builder);
 
 }  // namespace mdlEffects

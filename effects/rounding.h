@@ -2,22 +2,17 @@
 // (2.5 gives 2, 3.5 gives 4), independent of the floating-point environment.
 #pragma once
 
-#include <cmath>
 #include <cstdint>
 
 namespace mdlEffects {
 
-// For |v| < 2^53; v - floor(v) is exact there, so a tie is recognised exactly.
-inline double RoundHalfEvenToDouble(double v) {
-    const double below = std::floor(v);
-    const double fraction = v - below;
-    if (fraction > 0.5) return below + 1.0;
-    if (fraction < 0.5) return below;
-    return std::fmod(below, 2.0) == 0.0 ? below : below + 1.0;
-}
-
+// For |v| < 2^52, where v minus its floor is exact, so a tie is recognised exactly.
 inline std::int64_t RoundHalfEven(double v) {
-    return static_cast<std::int64_t>(RoundHalfEvenToDouble(v));
+    auto n = static_cast<std::int64_t>(v);    // towards zero
+    if (static_cast<double>(n) > v) --n;      // now the floor, for negative v too
+    const double fraction = v - static_cast<double>(n);
+    if (fraction > 0.5 || (fraction == 0.5 && (n & 1) != 0)) ++n;
+    return n;
 }
 
 }  // namespace mdlEffects

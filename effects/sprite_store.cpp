@@ -13,7 +13,8 @@ std::vector<SpriteData> Sprites;
 void Plane::Redim(int width, int height, std::uint8_t fill) {
     // Release the old storage first rather than keep its capacity.
     std::vector<std::uint8_t>().swap(bytes_);
-    bytes_.assign(static_cast<std::size_t>(width) * static_cast<std::size_t>(height), fill);
+    bytes_.assign(static_cast<std::size_t>(width) * static_cast<std::size_t>(height) + kPadding, fill);
+    std::fill(bytes_.end() - kPadding, bytes_.end(), std::uint8_t{0});
     width_ = width;
     height_ = height;
 }

@@ -17,9 +17,13 @@ inline constexpr int MAX_SPRITE_SIDE = 4096;
 // One channel of a sprite, indexed (x, y) with x varying fastest in memory.
 class Plane {
 public:
+    // Zero bytes after the last element, so that a vector kernel may load 8 bytes from any
+    // element without leaving the allocation.
+    static constexpr std::size_t kPadding = 8;
+
     int Width() const { return width_; }
     int Height() const { return height_; }
-    bool Empty() const { return bytes_.empty(); }
+    bool Empty() const { return width_ == 0; }
 
     // New bounds 0..width−1 and 0..height−1; the old values are discarded.
     void Redim(int width, int height, std::uint8_t fill);

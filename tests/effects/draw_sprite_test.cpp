@@ -1,5 +1,7 @@
 #include "effects/draw_sprite.h"
 
+#include "effects/blend_kernel.h"
+
 #include <gtest/gtest.h>
 
 #include <climits>
@@ -158,6 +160,46 @@ TEST(DrawOrder, RejectedBeforeTheTablesExistOrWithoutASurface) {
     BuildEffectTables();
     CaptureSprite(0, s.hDC(), 0, 0, 2, 2);
     EXPECT_THROW(DrawSprite(0, 0, nullptr, 0, 0), EngineError);
+}
+
+}  // namespace
+}  // namespace mdlEffects
+
+namespace mdlEffects {
+namespace {
+
+// Every kernel the processor runs, called directly, against the per-pixel definition.
+TEST(BlendKernels, EachEqualsTheDefinitionOnClippedRectangles) {
+    BuildEffectTables();
+    std::mt19937 rng(31337);
+    platform::Surface art = testsupport::Noise(64, 64, 8);
+    for (const NamedKernel& k : AvailableKernels()) {
+        SCOPED_TRACE(k.name);
+        for (int n = 0; n < 400; ++n) {
+            const int w = 1 + static_cast<int>(rng() % 40), h = 1 + static_cast<int>(rng() % 40);
+            CaptureSprite(0, art.hDC(), static_cast<int>(rng() % 20), static_cast<int>(rng() % 20), w, h);
+            const int effect = static_cast<int>(rng() % EFFECT_COUNT);
+            const int x = static_cast<int>(rng() % 90) - 45, y = static_cast<int>(rng() % 90) - 45;
+            platform::Surface fast = testsupport::Noise(50, 40, static_cast<std::uint32_t>(n)), slow = fast;
+            testsupport::ReferenceDrawSprite(effect, 0, slow.hDC(), x, y);
+            // The clipping DrawSprite does, spelled out here so each kernel is called alone.
+            const int left = std::max(x, 0), top = std::max(y, 0);
+            const int right = std::min(x + w, fast.Width()), bottom = std::min(y + h, fast.Height());
+            if (left < right && top < bottom) {
+                const SpriteData& sp = Sprites[0];
+                const BlendJob job{EffectTable.Data() + effect, sp.R.Row(top - y) + (left - x),
+                                   sp.G.Row(top - y) + (left - x), sp.B.Row(top - y) + (left - x), w,
+                                   fast.Row(top) + left, fast.Width(), right - left, bottom - top};
+                k.kernel(job);
+            }
+            ASSERT_TRUE(testsupport::SamePixels(fast, slow)) << w << "x" << h << " at " << x << "," << y << " effect " << effect;
+        }
+    }
+}
+
+TEST(BlendKernels, TheFastestAvailableIsSelected) {
+    EXPECT_EQ(SelectedKernel(), AvailableKernels().back().kernel);
+    EXPECT_STREQ(SelectedKernelName(), AvailableKernels().back().name);
 }
 
 }  // namespace
