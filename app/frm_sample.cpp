@@ -72,6 +72,13 @@ void frmSample::tmrStart_Timer() {
 }
 
 void frmSample::RunFrame() {
+    ComposeFrame();
+    platform::BitBlt(client.hDC(), 0, 0, FRAME_WIDTH, FRAME_HEIGHT, picBackbuffer.hDC(), 0, 0, platform::SRCCOPY);
+    toolkit_.Present(client);
+    toolkit_.DoEvents(*this);
+}
+
+void frmSample::ComposeFrame() {
     ++loop.FrameCount;
     if (toolkit_.GetTickCount() - loop.LastTick >= RATE_PERIOD_MS) {  // unsigned: wraps
         loop.LastTick = toolkit_.GetTickCount();
@@ -96,10 +103,6 @@ void frmSample::RunFrame() {
         y += lineHeight;
     }
     mdlEffects::DrawSprite(CurrentEffect, 0, picBackbuffer.hDC(), loop.SpriteX, loop.SpriteY);
-
-    platform::BitBlt(client.hDC(), 0, 0, FRAME_WIDTH, FRAME_HEIGHT, picBackbuffer.hDC(), 0, 0, platform::SRCCOPY);
-    toolkit_.Present(client);
-    toolkit_.DoEvents(*this);
 }
 
 void frmSample::Form_MouseMove(int, int, float x, float y) {

@@ -54,8 +54,10 @@ public:
     // second call returns at once.
     void tmrStart_Timer();
 
-    // One iteration of the frame loop.
+    // One iteration of the frame loop: ComposeFrame, then present and run pending events.
     void RunFrame();
+    // The frame up to presenting: count, rate, easing, background, text, sprite.
+    void ComposeFrame();
 
     void Form_MouseMove(int button, int shift, float x, float y) override;
     void Form_Click() override;

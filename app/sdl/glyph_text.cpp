@@ -39,12 +39,23 @@ char32_t NextCodepoint(std::string_view& text) {
     return cp;
 }
 
-GlyphText::GlyphText(TTF_Font* font, platform::ColourValue colour)
-    : font_(font), colour_(colour), lineHeight_(TTF_FontLineSkip(font)) {
+GlyphText::GlyphText(TTF_Font* font, platform::ColourValue colour) : font_(font), lineHeight_(TTF_FontLineSkip(font)) {
+    over_ = {&OverFor(platform::RedOf(colour)), &OverFor(platform::GreenOf(colour)), &OverFor(platform::BlueOf(colour))};
     for (char32_t c = 0; c < ascii_.size(); ++c) ascii_[c] = Render(c);
 }
 
 GlyphText::~GlyphText() { TTF_CloseFont(font_); }
+
+const GlyphText::OverTable& GlyphText::OverFor(std::uint8_t ink) {
+    for (const auto& table : overTables_) {
+        if ((*table)[255 * 256] == ink) return *table;  // coverage 255 gives the ink itself
+    }
+    auto table = std::make_unique<OverTable>();
+    for (unsigned a = 0; a < 256; ++a)
+        for (unsigned u = 0; u < 256; ++u) (*table)[a * 256 + u] = static_cast<std::uint8_t>((ink * a + u * (255 - a) + 127) / 255);
+    overTables_.push_back(std::move(table));
+    return *overTables_.back();
+}
 
 GlyphText::Glyph GlyphText::Render(char32_t codepoint) const {
     Glyph glyph;
@@ -56,13 +67,16 @@ GlyphText::Glyph GlyphText::Render(char32_t codepoint) const {
     SDL_Surface* argb = SDL_ConvertSurfaceFormat(rendered, SDL_PIXELFORMAT_ARGB8888, 0);
     SDL_FreeSurface(rendered);
     if (argb == nullptr) return glyph;
-    glyph.width = argb->w;
-    glyph.height = argb->h;
-    glyph.coverage.resize(static_cast<std::size_t>(argb->w) * static_cast<std::size_t>(argb->h));
-    for (int y = 0; y < argb->h; ++y) {
+    // Cells wider or taller than 255 pixels cannot occur at 11 px; clip them anyway.
+    glyph.width = std::min(argb->w, 255);
+    glyph.height = std::min(argb->h, 255);
+    for (int y = 0; y < glyph.height; ++y) {
         const auto* row = reinterpret_cast<const std::uint32_t*>(static_cast<const std::uint8_t*>(argb->pixels) +
                                                                  static_cast<std::ptrdiff_t>(y) * argb->pitch);
-        for (int x = 0; x < argb->w; ++x) glyph.coverage[static_cast<std::size_t>(y * argb->w + x)] = row[x] >> 24;
+        for (int x = 0; x < glyph.width; ++x) {
+            const auto alpha = static_cast<std::uint8_t>(row[x] >> 24);
+            if (alpha != 0) glyph.ink.push_back({static_cast<std::uint8_t>(x), static_cast<std::uint8_t>(y), alpha});
+        }
     }
     SDL_FreeSurface(argb);
     if (glyph.advance == 0) glyph.advance = glyph.width;
@@ -77,22 +91,18 @@ const GlyphText::Glyph& GlyphText::GlyphOf(char32_t codepoint) {
 }
 
 void GlyphText::Blend(platform::Surface& surface, int x, int y, const Glyph& glyph) const {
-    const int left = std::max(x, 0), right = std::min(x + glyph.width, surface.Width());
-    const int top = std::max(y, 0), bottom = std::min(y + glyph.height, surface.Height());
-    const auto mix = [](unsigned ink, unsigned under, unsigned a) {
-        return static_cast<std::uint8_t>((ink * a + under * (255 - a) + 127) / 255);
-    };
-    for (int row = top; row < bottom; ++row) {
-        platform::ColourValue* dst = surface.Row(row);
-        const std::uint8_t* cov = glyph.coverage.data() + static_cast<std::ptrdiff_t>(row - y) * glyph.width - x;
-        for (int col = left; col < right; ++col) {
-            const unsigned a = cov[col];
-            if (a == 0) continue;
-            const platform::ColourValue d = dst[col];
-            dst[col] = platform::PackRgb(mix(platform::RedOf(colour_), platform::RedOf(d), a),
-                                         mix(platform::GreenOf(colour_), platform::GreenOf(d), a),
-                                         mix(platform::BlueOf(colour_), platform::BlueOf(d), a));
-        }
+    const std::uint8_t* red = over_[0]->data();
+    const std::uint8_t* green = over_[1]->data();
+    const std::uint8_t* blue = over_[2]->data();
+    const bool inside = x >= 0 && y >= 0 && x + glyph.width <= surface.Width() && y + glyph.height <= surface.Height();
+    for (const Ink& ink : glyph.ink) {
+        const int px = x + ink.x, py = y + ink.y;
+        if (!inside && !surface.Contains(px, py)) continue;
+        platform::ColourValue& dst = surface.Row(py)[px];
+        const platform::ColourValue d = dst;
+        const std::size_t row = std::size_t{ink.alpha} * 256;
+        dst = platform::PackRgb(red[row + platform::RedOf(d)], green[row + platform::GreenOf(d)],
+                                blue[row + platform::BlueOf(d)]);
     }
 }
 

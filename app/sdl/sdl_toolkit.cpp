@@ -6,9 +6,10 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "app/font_lookup.h"
 #include "app/frm_sample.h"
 #include "app/program_files.h"
+#include "app/sdl/picture_decode.h"
+#include "app/sdl/program_font.h"
 #include "app/startup_error.h"
 #include "platform/gdi.h"
 
@@ -17,7 +18,6 @@ namespace {
 
 constexpr const char* kWindowTitle = "Form1";
 constexpr const char* kIconFile = "Glimmerix.bmp";
-constexpr int kFontPixels = 11;  // 8.25 pt at 96 dpi
 
 std::uint32_t g_startEvent = 0;
 
@@ -61,14 +61,7 @@ SdlToolkit::SdlToolkit() {
     if (TTF_Init() != 0) throw StartupError("font", std::string("SDL_ttf failed: ") + TTF_GetError());
     IMG_Init(IMG_INIT_JPG);
 
-    const FontFile font = FindFont("Courier New", "Regular");
-    if (!IsCourierCompatible(font.family)) {
-        throw StartupError("font \"Courier New\"", "not installed; fontconfig offers only \"" + font.family +
-                                                       "\" (install fonts-liberation)");
-    }
-    TTF_Font* ttf = TTF_OpenFont(font.path.c_str(), kFontPixels);
-    if (ttf == nullptr) throw StartupError("font " + font.path, std::string("cannot be opened: ") + TTF_GetError());
-    text_ = std::make_unique<GlyphText>(ttf, 0x00FFFFFF);
+    text_ = OpenProgramFont();
 
     char* base = SDL_GetBasePath();
     baseDir_ = base != nullptr ? base : "./";
@@ -104,19 +97,7 @@ std::string SdlToolkit::ProgramDirectory() { return baseDir_; }
 
 void SdlToolkit::DecodePicture(const std::vector<std::uint8_t>& bytes, const std::string& name,
                                platform::Surface& target) {
-    SDL_Surface* picture = IMG_Load_RW(SDL_RWFromConstMem(bytes.data(), static_cast<int>(bytes.size())), 1);
-    if (picture == nullptr) throw StartupError(name, std::string("cannot be decoded: ") + IMG_GetError());
-    target.Clear();
-    SDL_Surface* view = WrapSurface(target);
-    const bool drawn = view != nullptr && SDL_BlitSurface(picture, nullptr, view, nullptr) == 0;
-    SDL_FreeSurface(view);
-    SDL_FreeSurface(picture);
-    if (!drawn) throw StartupError(name, std::string("cannot be drawn: ") + SDL_GetError());
-    // The blit may fill the unused top byte; colour values keep it 0.
-    platform::ColourValue* p = target.Pixels();
-    for (std::size_t i = 0, n = static_cast<std::size_t>(target.Width()) * target.Height(); i < n; ++i) {
-        p[i] &= 0x00FFFFFFu;
-    }
+    DecodePictureOnto(bytes, name, target);
 }
 
 void SdlToolkit::ShowSplash(const platform::Surface& picture) {

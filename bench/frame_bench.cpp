@@ -1,0 +1,96 @@
+// Whole frames: composing one (background, four lines of text, the sprite) per effect,
+// and the frame loop against a loop that only presents a fixed frame and drains events.
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <chrono>
+#include <functional>
+#include <vector>
+
+#include "bench/program.h"
+#include "bench/scene.h"
+#include "effects/effect_table.h"
+#include "platform/gdi.h"
+
+namespace bench {
+
+Program& GetProgram() {
+    static Program* program = new Program;
+    return *program;
+}
+
+namespace {
+
+void BM_ComposeFrame(benchmark::State& state) {
+    app::frmSample& form = GetProgram().form;
+    form.CurrentEffect = static_cast<int>(state.range(0));
+    form.MouseX = form.loop.SpriteX = kSpriteX;  // the sprite at rest at the bench position
+    form.MouseY = form.loop.SpriteY = kSpriteY;
+    for (auto _ : state) {
+        form.ComposeFrame();
+        benchmark::ClobberMemory();
+    }
+}
+BENCHMARK(BM_ComposeFrame)->DenseRange(0, mdlEffects::EFFECT_COUNT - 1);
+
+// The parts of a frame on their own: the background copy and the four lines of text.
+void BM_BackgroundCopy(benchmark::State& state) {
+    app::frmSample& form = GetProgram().form;
+    for (auto _ : state) {
+        platform::BitBlt(form.picBackbuffer.hDC(), 0, 0, 320, 240, form.picBackground.hDC(), 0, 0, platform::SRCCOPY);
+        benchmark::ClobberMemory();
+    }
+}
+BENCHMARK(BM_BackgroundCopy);
+
+void BM_PrintLines(benchmark::State& state) {
+    Program& p = GetProgram();
+    const std::string lines[] = {"Frames per Second: 8123", "", "Current Effect: 13", p.form.EffectNames[13]};
+    for (auto _ : state) {
+        int y = app::TEXT_Y;
+        for (const std::string& line : lines) {
+            p.toolkit.PrintText(p.form.picBackbuffer, 0, y, line);
+            y += p.toolkit.TextLineHeight();
+        }
+        benchmark::ClobberMemory();
+    }
+}
+BENCHMARK(BM_PrintLines);
+
+double Rate(const std::function<void()>& body, double seconds) {
+    using Clock = std::chrono::steady_clock;
+    const auto start = Clock::now();
+    const auto end = start + std::chrono::duration<double>(seconds);
+    long frames = 0;
+    auto now = start;
+    for (; now < end; now = Clock::now()) {
+        for (int i = 0; i < 16; ++i) body();
+        frames += 16;
+    }
+    return frames / std::chrono::duration<double>(now - start).count();
+}
+
+double Median(std::vector<double> v) {
+    std::sort(v.begin(), v.end());
+    return v[v.size() / 2];
+}
+
+}  // namespace
+
+LoopRates MeasureLoopRates(int rounds, double secondsPerRound) {
+    Program& p = GetProgram();
+    p.form.MouseX = kSpriteX;
+    p.form.MouseY = kSpriteY;
+    const platform::Surface fixed = GetScene().background;
+    std::vector<double> present, loop;
+    for (int r = 0; r < rounds; ++r) {
+        present.push_back(Rate([&] {
+            p.toolkit.DoEvents(p.form);
+            p.toolkit.Present(fixed);
+        }, secondsPerRound));
+        loop.push_back(Rate([&] { p.form.RunFrame(); }, secondsPerRound));
+    }
+    return {Median(present), Median(loop)};
+}
+
+}  // namespace bench

@@ -1,0 +1,45 @@
+// Collects the benchmark medians and writes the results: a table on standard output,
+// bench/results.json and the chart bench/results.svg.
+#pragma once
+
+#include <benchmark/benchmark.h>
+
+#include <map>
+#include <optional>
+#include <string>
+
+namespace bench {
+
+// Prints as the console reporter does and keeps the median real time of every benchmark.
+class MedianCollector : public benchmark::ConsoleReporter {
+public:
+    void ReportRuns(const std::vector<Run>& runs) override;
+    // Nanoseconds per iteration; throws std::out_of_range for a benchmark that did not run.
+    double Ns(const std::string& name) const { return medians_.at(name); }
+
+private:
+    std::map<std::string, double> medians_;
+};
+
+struct Memory {
+    double rssAfter1sKib, rssAfter60sKib, peakKib;
+};
+
+struct Results {
+    std::string machine;
+    std::string kernel;
+    double buildTablesMs = 0;
+    double restoreNs = 0;
+    double drawSpriteNs[18] = {};
+    std::map<std::string, double> peersNs;
+    double composeMedianUs = 0, composeMaxUs = 0;
+    double presentOnlyFps = 0, frameLoopFps = 0;
+    double startupMs = 0;
+    std::optional<Memory> memory;
+};
+
+void WriteJson(const Results& r, const std::string& path);
+void WriteSvg(const Results& r, const std::string& path);
+void PrintTable(const Results& r);
+
+}  // namespace bench

@@ -1,0 +1,47 @@
+#include "bench/scene.h"
+
+#include <SDL.h>
+
+#include <cstring>
+#include <string>
+
+#include "app/program_files.h"
+#include "app/sdl/picture_decode.h"
+#include "effects/effect_table.h"
+#include "effects/sprite_store.h"
+
+namespace bench {
+
+Scene& GetScene() {
+    static Scene* scene = [] {
+        auto* s = new Scene;
+        char* base = SDL_GetBasePath();
+        const std::string dir = base != nullptr ? base : "./";
+        SDL_free(base);
+        const auto load = [&](const char* literal, platform::Surface& target, int w, int h) {
+            const std::string path = app::JoinProgramPath(dir, literal);
+            target.Resize(w, h);
+            app::DecodePictureOnto(app::ReadDataFile(path, std::size_t{64} << 20), app::FileNameOf(path), target);
+        };
+        load(app::kBackgroundFile, s->background, 320, 240);
+        load(app::kSpriteFile, s->spritePicture, 47, 47);
+        s->opaqueBackground = s->background;
+        for (int y = 0; y < 240; ++y)
+            for (int x = 0; x < 320; ++x) s->opaqueBackground.Row(y)[x] |= 0xFF000000u;
+        s->backbuffer = s->background;
+        for (int y = 0; y < 47; ++y)
+            for (int x = 0; x < 47; ++x) s->spriteAbgr.push_back(s->spritePicture.Row(y)[x] | 0xFF000000u);
+        mdlEffects::BuildEffectTables();
+        mdlEffects::CaptureSprite(0, s->spritePicture.hDC(), 0, 0, 47, 47);
+        return s;
+    }();
+    return *scene;
+}
+
+void RestoreSpriteRect(Scene& scene, const platform::Surface& from) {
+    for (int y = kSpriteY; y < kSpriteY + 47; ++y) {
+        std::memcpy(scene.backbuffer.Row(y) + kSpriteX, from.Row(y) + kSpriteX, 47 * sizeof(platform::ColourValue));
+    }
+}
+
+}  // namespace bench
