@@ -1,5 +1,6 @@
-// Whole frames: composing one (background, four lines of text, the sprite) per effect,
-// and the frame loop against a loop that only presents a fixed frame and drains events.
+// Whole frames: composing one (background copy, four lines of text, the sprite) per
+// effect, its parts, and the frame loop against a loop that only presents a fixed frame
+// and drains events.
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
@@ -9,6 +10,7 @@
 
 #include "bench/program.h"
 #include "bench/scene.h"
+#include "bench/side_by_side.h"
 #include "effects/effect_table.h"
 #include "platform/gdi.h"
 
@@ -21,39 +23,25 @@ Program& GetProgram() {
 
 namespace {
 
-void BM_ComposeFrame(benchmark::State& state) {
-    app::frmSample& form = GetProgram().form;
-    form.CurrentEffect = static_cast<int>(state.range(0));
-    form.MouseX = form.loop.SpriteX = kSpriteX;  // the sprite at rest at the bench position
-    form.MouseY = form.loop.SpriteY = kSpriteY;
-    for (auto _ : state) {
-        form.ComposeFrame();
-        benchmark::ClobberMemory();
-    }
-}
-BENCHMARK(BM_ComposeFrame)->DenseRange(0, mdlEffects::EFFECT_COUNT - 1);
-
 // The parts of a frame on their own: the background copy and the four lines of text.
 void BM_BackgroundCopy(benchmark::State& state) {
     app::frmSample& form = GetProgram().form;
-    for (auto _ : state) {
+    Timed(state, [&] {
         platform::BitBlt(form.picBackbuffer.hDC(), 0, 0, 320, 240, form.picBackground.hDC(), 0, 0, platform::SRCCOPY);
-        benchmark::ClobberMemory();
-    }
+    });
 }
 BENCHMARK(BM_BackgroundCopy);
 
 void BM_PrintLines(benchmark::State& state) {
     Program& p = GetProgram();
     const std::string lines[] = {"Frames per Second: 8123", "", "Current Effect: 13", p.form.EffectNames[13]};
-    for (auto _ : state) {
+    Timed(state, [&] {
         int y = app::TEXT_Y;
         for (const std::string& line : lines) {
             p.toolkit.PrintText(p.form.picBackbuffer, 0, y, line);
             y += p.toolkit.TextLineHeight();
         }
-        benchmark::ClobberMemory();
-    }
+    });
 }
 BENCHMARK(BM_PrintLines);
 
@@ -76,6 +64,21 @@ double Median(std::vector<double> v) {
 }
 
 }  // namespace
+
+std::vector<Case> ComposeCases() {
+    std::vector<Case> cases;
+    app::frmSample& form = GetProgram().form;
+    for (int e = 0; e < mdlEffects::EFFECT_COUNT; ++e) {
+        cases.push_back({"compose/" + std::to_string(e),
+                         [&form, e] {
+                             form.CurrentEffect = e;
+                             form.MouseX = form.loop.SpriteX = kSpriteX;  // the sprite at rest
+                             form.MouseY = form.loop.SpriteY = kSpriteY;
+                         },
+                         [&form] { form.ComposeFrame(); }});
+    }
+    return cases;
+}
 
 LoopRates MeasureLoopRates(int rounds, double secondsPerRound) {
     Program& p = GetProgram();

@@ -39,7 +39,7 @@ void WriteJson(const Results& r, const std::string& path) {
     out << "  \"build_tables_ms\": " << num(r.buildTablesMs) << ",\n";
     out << "  \"draw_sprite_ns\": {";
     for (int e = 0; e < 18; ++e) out << (e ? ", " : "") << "\"" << e << "\": " << num(r.drawSpriteNs[e]);
-    out << "},\n  \"draw_sprite_restore_ns\": " << num(r.restoreNs) << ",\n";
+    out << "},\n";
     out << "  \"effect_spread\": " << num(Spread(r)) << ",\n  \"peers_ns\": {";
     bool first = true;
     for (const auto& [name, ns] : r.peersNs) {
@@ -47,6 +47,7 @@ void WriteJson(const Results& r, const std::string& path) {
         first = false;
     }
     out << "},\n  \"frame_compose_us\": {\"median\": " << num(r.composeMedianUs) << ", \"max\": " << num(r.composeMaxUs)
+        << ", \"background_copy\": " << num(r.backgroundCopyUs) << ", \"four_lines_of_text\": " << num(r.printLinesUs)
         << "},\n";
     out << "  \"present_only_fps\": " << num(r.presentOnlyFps) << ",\n  \"frame_loop_fps\": " << num(r.frameLoopFps)
         << ",\n  \"startup_ms\": " << num(r.startupMs);
@@ -112,6 +113,8 @@ void PrintTable(const Results& r) {
         {"DrawSprite / pixman SOFT_LIGHT", f("%.3f", draw / r.peersNs.at("pixman_soft_light")), "<= 0.1",
          draw / r.peersNs.at("pixman_soft_light") <= 0.1},
         {"frame_compose_us median", f("%.2f", r.composeMedianUs), "", true},
+        {"  of which background copy (us)", f("%.2f", r.backgroundCopyUs), "", true},
+        {"  of which four lines of text (us)", f("%.2f", r.printLinesUs), "", true},
         {"frame_compose_us max", f("%.2f", r.composeMaxUs), "<= 14", r.composeMaxUs <= 14},
         {"present_only_fps", f("%.0f", r.presentOnlyFps), "", true},
         {"frame_loop_fps", f("%.0f", r.frameLoopFps), "", true},

@@ -13,6 +13,7 @@ namespace bench {
 // Prints as the console reporter does and keeps the median real time of every benchmark.
 class MedianCollector : public benchmark::ConsoleReporter {
 public:
+    MedianCollector() : ConsoleReporter(OO_Tabular) {}  // no colour codes: the output is often a log
     void ReportRuns(const std::vector<Run>& runs) override;
     // Nanoseconds per iteration; throws std::out_of_range for a benchmark that did not run.
     double Ns(const std::string& name) const { return medians_.at(name); }
@@ -29,7 +30,7 @@ struct Results {
     std::string machine;
     std::string kernel;
     double buildTablesMs = 0;
-    double restoreNs = 0;
+    double backgroundCopyUs = 0, printLinesUs = 0;
     double drawSpriteNs[18] = {};
     std::map<std::string, double> peersNs;
     double composeMedianUs = 0, composeMaxUs = 0;

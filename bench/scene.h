@@ -3,6 +3,8 @@
 // which the sprite is drawn.
 #pragma once
 
+#include <benchmark/benchmark.h>
+
 #include <cstdint>
 #include <vector>
 
@@ -27,5 +29,16 @@ Scene& GetScene();
 // Copies the sprite's rectangle of `from` back into the back buffer: what each timed
 // draw costs on top of the draw itself, measured on its own and subtracted.
 void RestoreSpriteRect(Scene& scene, const platform::Surface& from);
+
+// Runs the step once per iteration after some untimed steps: the benchmarks run
+// interleaved, and a frame follows a frame, so what a step uses is in the caches.
+template <typename Step>
+void Timed(benchmark::State& state, Step step) {
+    for (int i = 0; i < 50; ++i) step();
+    for (auto _ : state) {
+        step();
+        benchmark::ClobberMemory();
+    }
+}
 
 }  // namespace bench

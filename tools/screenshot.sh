@@ -10,11 +10,9 @@ fi
 build/glimmerix 2>/dev/null &
 pid=$!
 trap 'kill $pid 2>/dev/null' EXIT
-for _ in $(seq 100); do xwininfo -root -tree | grep -q '"Glimmerix Sample"' && break; sleep 0.1; done
-box=$(xwininfo -root -tree | awk '/"Glimmerix Sample"/ {print $1; exit}')
-xdotool key --window "$box" Return
-sleep 0.3
-wid=$(xdotool search --onlyvisible --name '^Form1$' | head -n 1)
+. tools/drive.sh
+dismiss_welcome
+wid=$(main_window)
 xdotool mousemove --sync --window "$wid" 150 110
 for _ in 1 2 3; do xdotool click 1; sleep 0.05; done   # effect 3: screen
 sleep 2.5                                                # let the rate line settle

@@ -9,40 +9,29 @@ pid=
 cleanup() { [ -n "$pid" ] && kill "$pid" 2>/dev/null; rm -rf "$work"; }
 trap cleanup EXIT
 
+. "$(dirname "$0")/../../tools/drive.sh"
+
 fail() { echo "FAIL: $*" >&2; [ -s "$work/stderr" ] && sed 's/^/  program: /' "$work/stderr" >&2; exit 1; }
-# Polls a command for up to $1 tenths of a second.
-poll() { local n=$1; shift; for _ in $(seq "$n"); do "$@" && return 0; sleep 0.1; done; return 1; }
-# "r g b" of screen pixel (x, y).
-pixel() { import -window root -crop "1x1+$1+$2" +repage -depth 8 rgb:- | od -An -tu1 | xargs; }
 # A 320x240 screenshot of the main window's area, raw RGB.
 shot() { import -window root -crop 320x240+352+264 +repage -depth 8 "rgb:$1"; }
 
 "$program" >"$work/stdout" 2>"$work/stderr" &
 pid=$!
 
-box_id() { xwininfo -root -tree | awk '/"Glimmerix Sample"/ {print $1; exit}'; }
-box_open() { [ -n "$(box_id)" ]; }
-poll 100 box_open || fail "the welcome box did not appear"
-xdotool key --window "$(box_id)" Return
-poll 50 bash -c "! xwininfo -root -tree | grep -q '\"Glimmerix Sample\"'" || fail "the welcome box did not close"
-
-main_id() { xdotool search --onlyvisible --name '^Form1$' 2>/dev/null | head -n 1; }
-main_shown() { [ -n "$(main_id)" ]; }
-poll 50 main_shown || fail "no visible main window"
-wid=$(main_id)
+dismiss_welcome 2>"$work/why" || fail "$(cat "$work/why")"
+wid=$(main_window)
 geometry=$(xwininfo -id "$wid" | awk '/Absolute upper-left X/ {x=$4} /Absolute upper-left Y/ {y=$4} /Width:/ {w=$2} /Height:/ {h=$2} END {print x, y, w, h}')
 [ "$geometry" = "352 264 320 240" ] || fail "main window at/size '$geometry', expected '352 264 320 240' (centred 320x240)"
 
-# The frame loop keeps running: the rate line is drawn over the scene.
 # Move the pointer; the sprite's pixel (23, 23) comes to rest within 2 px of the cursor.
 xdotool mousemove --sync --window "$wid" 200 120
 sleep 0.5
-read -r r g b <<<"$(pixel $((352 + 200)) $((264 + 120)))"
+read -r r g b <<<"$(screen_pixel $((352 + 200)) $((264 + 120)))"
 [ "$r" -ge 235 ] && [ "$g" -ge 235 ] && [ "$b" -ge 200 ] || fail "under the light (effect 0) expected near white, got $r $g $b"
 shot "$work/effect0.rgb"
 
 # Far from the sprite the scene is the background picture itself.
-read -r r0 g0 b0 <<<"$(pixel $((352 + 300)) $((264 + 20)))"
+read -r r0 g0 b0 <<<"$(screen_pixel $((352 + 300)) $((264 + 20)))"
 read -r r1 g1 b1 <<<"$(convert "$(dirname "$program")/Planet.jpg" -crop 1x1+300+20 +repage -depth 8 rgb:- | od -An -tu1 | xargs)"
 for pair in "$r0 $r1" "$g0 $g1" "$b0 $b1"; do
   set -- $pair
@@ -53,12 +42,12 @@ done
 xdotool click 1
 sleep 0.5
 shot "$work/effect1.rgb"
-read -r r g b <<<"$(pixel $((352 + 200)) $((264 + 120)))"
+read -r r g b <<<"$(screen_pixel $((352 + 200)) $((264 + 120)))"
 [ "$r" -le 40 ] && [ "$g" -le 40 ] && [ "$b" -le 60 ] || fail "under the light (effect 1, subtract) expected near black, got $r $g $b"
 # Rows 210..222 hold "Current Effect: N": they must differ between the two shots.
 line_of() { dd if="$1" bs=960 skip=210 count=13 status=none | md5sum; }
 [ "$(line_of "$work/effect0.rgb")" != "$(line_of "$work/effect1.rgb")" ] || fail "the effect line did not change after a click"
-read -r r2 g2 b2 <<<"$(pixel $((352 + 300)) $((264 + 20)))"
+read -r r2 g2 b2 <<<"$(screen_pixel $((352 + 300)) $((264 + 20)))"
 [ "$r0 $g0 $b0" = "$r2 $g2 $b2" ] || fail "a pixel far from the sprite changed with the effect"
 
 # Esc ends the program at once with status 0.

@@ -1,0 +1,36 @@
+#!/usr/bin/env bash
+# Builds Release and runs every benchmark in one go, on a private X server when there is
+# no display: prints a table and writes bench/results.json and bench/results.svg.
+#   ./bench.sh           the full run (about four minutes, one of them the memory minute)
+#   ./bench.sh --quick   fewer repetitions and a five-second memory run, for a first look
+set -euo pipefail
+cd "$(dirname "$0")"
+quick=
+memory_seconds=60
+if [ "${1:-}" = "--quick" ]; then quick=--quick; memory_seconds=5; fi
+
+if [ -z "${GLIMMERIX_BENCH_INSIDE:-}" ]; then
+  tools/build.sh
+  if [ -z "${DISPLAY:-}" ]; then
+    GLIMMERIX_BENCH_INSIDE=1 exec xvfb-run -a -s "-screen 0 1024x768x24" "$0" "$@"
+  fi
+fi
+. tools/drive.sh
+
+# The program's resident memory over a minute of frames.
+build/glimmerix >/dev/null 2>&1 &
+pid=$!
+trap 'kill $pid 2>/dev/null || true' EXIT
+dismiss_welcome
+xdotool mousemove --sync --window "$(main_window)" 160 120
+sleep 1
+rss_1s=$(awk '/^VmRSS/ {print $2}' "/proc/$pid/status")
+sleep $((memory_seconds - 1))
+rss_end=$(awk '/^VmRSS/ {print $2}' "/proc/$pid/status")
+peak=$(awk '/^VmHWM/ {print $2}' "/proc/$pid/status")
+xdotool key Escape
+wait "$pid" || true
+trap - EXIT
+
+build/bench/glimmerix_bench --program=build/glimmerix --memory="$rss_1s,$rss_end,$peak" \
+  --json=bench/results.json --svg=bench/results.svg --benchmark_color=false $quick

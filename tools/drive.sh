@@ -1,0 +1,32 @@
+# Shell functions that work the running program on an X server as a person would.
+# Source this file; needs xwininfo, xdotool and ImageMagick's import.
+
+# The window id of the welcome box, if it is open. Its title is stored as UTF-8, so
+# xdotool cannot find it by name; xwininfo can.
+welcome_box() { xwininfo -root -tree | awk '/"Glimmerix Sample"/ {print $1; exit}'; }
+welcome_box_open() { [ -n "$(welcome_box)" ]; }
+
+# The visible main window (the hidden splash window has the same title).
+main_window() { xdotool search --onlyvisible --name '^Form1$' 2>/dev/null | head -n 1; }
+main_window_shown() { [ -n "$(main_window)" ]; }
+
+# Polls a command for up to $1 tenths of a second.
+poll() {
+  local n=$1
+  shift
+  for _ in $(seq "$n"); do "$@" && return 0; sleep 0.1; done
+  return 1
+}
+
+# Waits for the welcome box, closes it with Return and waits for the main window.
+# Returns non-zero, saying which step failed, when one does not happen in time.
+dismiss_welcome() {
+  poll 100 welcome_box_open || { echo "the welcome box did not appear" >&2; return 1; }
+  xdotool key --window "$(welcome_box)" Return
+  poll 50 bash -c "! xwininfo -root -tree | grep -q '\"Glimmerix Sample\"'" ||
+    { echo "the welcome box did not close" >&2; return 1; }
+  poll 50 main_window_shown || { echo "no visible main window" >&2; return 1; }
+}
+
+# "r g b" of screen pixel (x, y).
+screen_pixel() { import -window root -crop "1x1+$1+$2" +repage -depth 8 rgb:- | od -An -tu1 | xargs; }
