@@ -19,9 +19,9 @@
 
 // glibc's vector maths (libmvec), AVX2 variants: four doubles at a time, within 4 ulp.
 extern "C" {
-__m256d _ZGVdN4v_atan(__m256d);
-__m256d _ZGVdN4v_sin(__m256d);
-__m256d _ZGVdN4v_cos(__m256d);
+[[gnu::target("avx2")]] __m256d _ZGVdN4v_atan(__m256d);
+[[gnu::target("avx2")]] __m256d _ZGVdN4v_sin(__m256d);
+[[gnu::target("avx2")]] __m256d _ZGVdN4v_cos(__m256d);
 }
 
 namespace mdlEffects {
