@@ -8,7 +8,7 @@ packages=(
   libgtest-dev libbenchmark-dev zlib1g-dev
   libsdl2-dev libsdl2-image-dev libsdl2-ttf-dev libfontconfig-dev fonts-liberation
   libpixman-1-dev libx11-dev
-  xvfb xauth xdotool x11-utils xfonts-base imagemagick valgrind
+  xvfb xauth xdotool x11-utils xfonts-base imagemagick valgrind time
 )
 
 missing=()

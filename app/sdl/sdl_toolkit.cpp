@@ -193,10 +193,8 @@ bool SdlToolkit::WaitForStartTick(FormEvents& form) {
 }
 
 void SdlToolkit::ShowErrorBox(const std::string& message) {
-    if (SDL_WasInit(SDL_INIT_VIDEO) == 0) return;
-    if (SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, "Glimmerix", message.c_str(), nullptr) != 0) {
-        std::fprintf(stderr, "glimmerix: the error message could not be shown (%s)\n", SDL_GetError());
-    }
+    // The failure is on standard error already; a box that cannot be shown adds nothing.
+    if (SDL_WasInit(SDL_INIT_VIDEO) != 0) SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, "Glimmerix", message.c_str(), nullptr);
 }
 
 }  // namespace app

@@ -30,7 +30,11 @@ protected:
         }
         for (int y = 0; y < h; ++y)
             for (int x = 0; x < w; ++x) {
-                const auto c = platform::GetPixel(surface_.hDC(), x0 + x, y0 + y);
+                // A point beyond the 32-bit range lies outside the surface: white.
+                const std::int64_t px = std::int64_t{x0} + x, py = std::int64_t{y0} + y;
+                const auto c = px > INT_MAX || py > INT_MAX
+                                   ? platform::CLR_INVALID
+                                   : platform::GetPixel(surface_.hDC(), static_cast<int>(px), static_cast<int>(py));
                 ASSERT_EQ(sp.R(x, y), platform::RedOf(c)) << x << "," << y;
                 ASSERT_EQ(sp.G(x, y), platform::GreenOf(c)) << x << "," << y;
                 ASSERT_EQ(sp.B(x, y), platform::BlueOf(c)) << x << "," << y;

@@ -1,0 +1,119 @@
+#!/usr/bin/env bash
+# Starts the real program on a copy of its directory with one data file damaged, headless
+# (the dummy video driver), and checks what it does: a file it cannot use ends it with
+# status 1 within 5 s, no crash, exactly one line on standard error naming the file and
+# the reason, and under 512 MiB of memory; a file that is odd but usable starts the demo
+# and keeps it running. The last case runs under Xvfb and dismisses the error box.
+#   bad_files_test.sh BUILD_DIR    (the folder holding glimmerix and its data files)
+set -uo pipefail
+build=$(cd "${1:?usage: bad_files_test.sh BUILD_DIR}" && pwd)
+here=$(cd "$(dirname "$0")" && pwd)
+failures=0
+passed=0
+work=$(mktemp -d)
+trap 'chmod -R u+rwx "$work" 2>/dev/null; rm -rf "$work"' EXIT
+
+fresh_copy() {
+  rm -rf "$work/dir"
+  mkdir "$work/dir"
+  cp "$build/glimmerix" "$build/Loading.jpg" "$build/Planet.jpg" "$build/Light.gif" "$build/Glimmerix.bmp" \
+    "$build/Effects' Names.txt" "$work/dir/"
+}
+bad() { echo "FAIL $1: $2"; failures=$((failures + 1)); }
+
+# refused NAME EXPECTED-MESSAGE SETUP...: the damaged directory must end the program.
+refused() {
+  local name=$1 expected=$2
+  shift 2
+  fresh_copy
+  (cd "$work/dir" && eval "$@")
+  local status=0
+  env -u DISPLAY -u WAYLAND_DISPLAY SDL_VIDEODRIVER=dummy timeout -s KILL 5 \
+    /usr/bin/time -f %M -o "$work/kib" "$work/dir/glimmerix" >/dev/null 2>"$work/err" || status=$?
+  local lines kib
+  lines=$(wc -l <"$work/err")
+  kib=$(tail -n 1 "$work/kib" 2>/dev/null || echo 0)
+  if [ "$status" -ne 1 ]; then bad "$name" "exit status $status, expected 1 ($(head -c 300 "$work/err"))"
+  elif [ "$lines" -ne 1 ]; then bad "$name" "$lines lines on standard error, expected 1: $(cat "$work/err")"
+  elif ! grep -qF -- "$expected" "$work/err"; then bad "$name" "message '$(cat "$work/err")' does not say '$expected'"
+  elif [ "$kib" -ge 524288 ]; then bad "$name" "peak memory $kib KiB"
+  else passed=$((passed + 1)); echo "ok   $name: $(cat "$work/err") [$kib KiB]"
+  fi
+}
+
+# usable NAME SETUP...: the demo starts, keeps running its frame loop, and ends with
+# status 0 on a close request (SIGTERM arrives as one).
+usable() {
+  local name=$1
+  shift
+  fresh_copy
+  (cd "$work/dir" && eval "$@")
+  env -u DISPLAY -u WAYLAND_DISPLAY SDL_VIDEODRIVER=dummy "$work/dir/glimmerix" >/dev/null 2>"$work/err" &
+  local pid=$!
+  sleep 2
+  if ! kill -0 "$pid" 2>/dev/null; then
+    wait "$pid"
+    bad "$name" "ended by itself with status $?: $(cat "$work/err")"
+    return
+  fi
+  # The frame loop never sleeps: two seconds of it are well over half a second of CPU.
+  local ticks
+  ticks=$(awk '{print $14 + $15}' "/proc/$pid/stat")
+  kill -TERM "$pid"
+  local status=0
+  wait "$pid" || status=$?
+  if [ "$ticks" -lt $(( $(getconf CLK_TCK) / 2 )) ]; then bad "$name" "the frame loop is not running ($ticks ticks of CPU)"
+  elif [ "$status" -ne 0 ]; then bad "$name" "exit status $status after a close request"
+  elif grep -qvE 'welcome message could not be shown' "$work/err"; then bad "$name" "unexpected output: $(cat "$work/err")"
+  else passed=$((passed + 1)); echo "ok   $name: runs ($ticks ticks in 2 s), ends with 0"
+  fi
+}
+
+names="Effects' Names.txt"
+for f in Loading.jpg Planet.jpg Light.gif "$names"; do
+  refused "missing $f" "$f: file is missing" "rm -f \"$f\""
+  refused "directory $f" "$f: is a directory" "rm -f \"$f\" && mkdir \"$f\""
+done
+for f in Loading.jpg Planet.jpg Light.gif; do
+  refused "empty $f" "$f: file is empty" ": > \"$f\""
+done
+refused "empty $names" "$names: has 0 lines" ": > \"$names\""
+if [ "$(id -u)" -ne 0 ]; then
+  refused "unreadable Planet.jpg" "Planet.jpg: cannot be opened: Permission denied" "chmod 000 Planet.jpg"
+else
+  echo "skip unreadable file: root reads it anyway"
+fi
+refused "JPEG cut to 100 bytes" "Planet.jpg: " "head -c 100 \"$build/Planet.jpg\" > Planet.jpg"
+refused "text named .gif" "Light.gif: is not a GIF picture" "echo 'just some text' > Light.gif"
+refused "PNG named .gif" "Light.gif: is not a GIF picture" "convert -size 47x47 xc:white png:Light.gif"
+refused "JPEG header of 30000 x 30000" "Planet.jpg: picture size 30000 x 30000 is outside 1..8192" \
+  "printf '\\xff\\xd8\\xff\\xc0\\x00\\x0b\\x08\\x75\\x30\\x75\\x30\\x01\\x01\\x11\\x00\\xff\\xd9' > Planet.jpg"
+refused "GIF header of 60000 x 60000" "Light.gif: picture size 60000 x 60000 is outside 1..8192" \
+  "printf 'GIF89a\\x60\\xea\\x60\\xea\\x00\\x00\\x00\\x2c\\x00\\x00\\x00\\x00\\x60\\xea\\x60\\xea\\x00\\x08\\x00\\x3b' > Light.gif"
+refused "17 names" "$names: has 17 lines" "head -n 17 \"$build/$names\" > \"$names\""
+
+usable "names with invalid UTF-8 and NUL bytes" \
+  "{ printf 'bad \\xff\\xfe \\xc0\\x80 and a \\x00 NUL\\r\\n'; tail -n 17 \"$build/$names\"; } > \"$names\""
+usable "a 1 MB name" "{ head -c 1048576 /dev/zero | tr '\\0' 'W'; printf '\\r\\n'; tail -n 17 \"$build/$names\"; } > \"$names\""
+usable "JPEG cut in half" "head -c \$(( \$(stat -c %s \"$build/Planet.jpg\") / 2 )) \"$build/Planet.jpg\" > Planet.jpg"
+
+# Under Xvfb the failure shows a box too; closing it ends the program with status 1.
+fresh_copy
+rm -f "$work/dir/Light.gif"
+status=0
+timeout -k 5 30 xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
+  . "$1/../../tools/drive.sh"
+  "$2" 2>"$3" & pid=$!
+  box() { xwininfo -root -tree | awk "/\"Glimmerix\"/ {print \$1; exit}"; }
+  has_box() { [ -n "$(box)" ]; }
+  poll 50 has_box || { kill $pid; exit 3; }
+  xdotool key --window "$(box)" Return
+  wait $pid' _ "$here" "$work/dir/glimmerix" "$work/err" || status=$?
+if [ "$status" -eq 1 ] && [ "$(wc -l <"$work/err")" -eq 1 ] && grep -qF "Light.gif: file is missing" "$work/err"; then
+  passed=$((passed + 1)); echo "ok   error box under Xvfb: dismissed, status 1"
+else
+  bad "error box under Xvfb" "status $status, stderr: $(cat "$work/err")"
+fi
+
+echo "$passed passed, $failures failed"
+[ "$failures" -eq 0 ]
