@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <chrono>
+#include <numeric>
+#include <random>
 
 namespace bench {
 
@@ -9,9 +11,14 @@ std::map<std::string, double> SideBySide(const std::vector<Case>& cases, int rou
     using Clock = std::chrono::steady_clock;
     constexpr int kWarmRounds = 20;
     std::vector<std::vector<double>> samples(cases.size());
+    std::vector<std::size_t> order(cases.size());
+    std::iota(order.begin(), order.end(), std::size_t{0});
+    std::mt19937 rng(2026);
     for (int round = -kWarmRounds; round < rounds; ++round) {
-        for (std::size_t k = 0; k < cases.size(); ++k) {
-            const std::size_t i = (k + static_cast<std::size_t>(std::max(round, 0))) % cases.size();
+        // A new order every round: no case always follows the same one (whose traces in
+        // the caches would then always fall on it).
+        std::shuffle(order.begin(), order.end(), rng);
+        for (const std::size_t i : order) {
             cases[i].prepare();
             const auto start = Clock::now();
             cases[i].step();

@@ -1,5 +1,5 @@
-// Timing cases side by side: in every round each case runs once, in an order rotated
-// from round to round, so that load from elsewhere on a shared machine falls on all cases
+// Timing cases side by side: in every round each case runs once, in an order shuffled
+// anew each round, so that load from elsewhere on a shared machine falls on all cases
 // alike; the figure of a case is its median over the rounds.
 #pragma once
 
