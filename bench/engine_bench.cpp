@@ -20,6 +20,17 @@ void BM_BuildEffectTables(benchmark::State& state) {
 }
 BENCHMARK(BM_BuildEffectTables);
 
+// Each way of building the same table: the portable one with libm, the AVX2 one with libmvec.
+void BM_BuildEffectTablesUsing(benchmark::State& state) {
+    GetScene();
+    const mdlEffects::TableBuilder builder = mdlEffects::AvailableTableBuilders().at(static_cast<std::size_t>(state.range(0)));
+    state.SetLabel(builder == mdlEffects::TableBuilder::Avx2 ? "avx2" : "portable");
+    Timed(state, [builder] { mdlEffects::BuildEffectTablesUsing(builder); });
+    mdlEffects::BuildEffectTables();
+    mdlEffects::CaptureSprite(0, GetScene().spritePicture.hDC(), 0, 0, 47, 47);
+}
+BENCHMARK(BM_BuildEffectTablesUsing)->DenseRange(0, static_cast<int>(mdlEffects::AvailableTableBuilders().size()) - 1);
+
 // Each blend kernel alone on the same job, effect 0, with the restore of the rectangle
 // included: what run-time selection buys. With a uniform sprite on a uniform surface
 // every lookup hits the same cache lines, which bounds the kernel by its instructions.

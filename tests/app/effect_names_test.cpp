@@ -22,6 +22,7 @@ struct NamesCase {
     std::string first;  // EffectNames(0)
     std::string last;   // EffectNames(17)
 };
+void PrintTo(const NamesCase& c, std::ostream* os) { *os << c.label; }
 
 class NamesFiles : public ::testing::TestWithParam<NamesCase> {};
 
@@ -57,6 +58,7 @@ TEST(NamesFile, LongNameIsClippedAndDoesNotShiftTheLines) {
 }
 
 struct ShortCase { std::string content; const char* reason; };
+void PrintTo(const ShortCase& c, std::ostream* os) { *os << c.reason; }
 
 class ShortNamesFiles : public ::testing::TestWithParam<ShortCase> {};
 

@@ -100,6 +100,7 @@ struct Failure {
     std::function<void(const DataDir&)> damage;
     const char* reason;
 };
+void PrintTo(const Failure& c, std::ostream* os) { *os << c.label; }
 
 class StartupFailures : public FormTest, public ::testing::WithParamInterface<Failure> {};
 
@@ -187,6 +188,7 @@ struct RateCase {
     int frames;
     int wantRate;
 };
+void PrintTo(const RateCase& c, std::ostream* os) { *os << c.label; }
 
 class FrameRate : public FormTest, public ::testing::WithParamInterface<RateCase> {};
 

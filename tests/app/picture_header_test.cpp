@@ -28,6 +28,7 @@ TEST(PictureHeader, ReadsTheSizeOfEachKind) {
 }
 
 struct Refusal { const char* label; std::vector<std::uint8_t> bytes; PictureKind kind; const char* reason; };
+void PrintTo(const Refusal& c, std::ostream* os) { *os << c.label; }
 
 class Refusals : public ::testing::TestWithParam<Refusal> {};
 

@@ -66,6 +66,7 @@ TEST_F(DrawTest, DrawnTwiceIsBlendedTwice) {
 // Which surface columns (or rows) a 47-wide sprite at position p changes on a 320-wide
 // surface: [first, last], or first > last for none.
 struct EdgeCase { int x, y, firstCol, lastCol, firstRow, lastRow; };
+void PrintTo(const EdgeCase& c, std::ostream* os) { *os << "at " << c.x << "," << c.y; }
 
 class DrawEdges : public DrawTest, public ::testing::WithParamInterface<EdgeCase> {};
 
@@ -130,6 +131,7 @@ TEST_F(DrawTest, OddSpriteShapesAndSmallSurfacesEqualTheDefinition) {
 }
 
 struct DrawMisuse { int effect, slot; const char* names; };
+void PrintTo(const DrawMisuse& c, std::ostream* os) { *os << c.names; }
 
 class DrawMisuses : public DrawTest, public ::testing::WithParamInterface<DrawMisuse> {};
 

@@ -17,6 +17,7 @@ protected:
 };
 
 struct SumCase { int effect; std::int64_t sum; };
+void PrintTo(const SumCase& c, std::ostream* os) { *os << "effect " << c.effect; }
 
 class EffectSums : public EffectTableTest, public ::testing::WithParamInterface<SumCase> {};
 
@@ -36,6 +37,7 @@ INSTANTIATE_TEST_SUITE_P(AllEffects, EffectSums, ::testing::Values(
     SumCase{16, 5343294}, SumCase{17, 7442608}));
 
 struct Entry { int e, d, s, want; };
+void PrintTo(const Entry& c, std::ostream* os) { *os << "(" << c.e << ", " << c.d << ", " << c.s << ") is " << c.want; }
 
 class KnownEntries : public EffectTableTest, public ::testing::WithParamInterface<Entry> {};
 

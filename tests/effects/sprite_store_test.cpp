@@ -48,6 +48,7 @@ TEST_F(CaptureTest, StoreStartsWithOneEmptySlot) {
 }
 
 struct Rect { int x, y, w, h; };
+void PrintTo(const Rect& c, std::ostream* os) { *os << c.w << "x" << c.h << " at " << c.x << "," << c.y; }
 
 class CaptureRects : public CaptureTest, public ::testing::WithParamInterface<Rect> {};
 
@@ -97,6 +98,7 @@ TEST_F(CaptureTest, NeverWritesTheSurface) {
 }
 
 struct Misuse { int slot, w, h; const char* names; };
+void PrintTo(const Misuse& c, std::ostream* os) { *os << c.names; }
 
 class CaptureMisuse : public CaptureTest, public ::testing::WithParamInterface<Misuse> {};
 

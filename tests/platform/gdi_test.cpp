@@ -69,6 +69,7 @@ void ReferenceBlt(Surface& dst, int x, int y, int w, int h, const Surface& srcBe
 }
 
 struct BltCase { int x, y, w, h, sx, sy; };
+void PrintTo(const BltCase& c, std::ostream* os) { *os << c.w << "x" << c.h << " from " << c.sx << "," << c.sy << " to " << c.x << "," << c.y; }
 
 class BitBltCases : public ::testing::TestWithParam<BltCase> {};
 

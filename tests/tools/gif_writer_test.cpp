@@ -15,6 +15,7 @@ struct Picture {
     int width, height;
     std::function<std::uint8_t(int x, int y, std::mt19937&)> index;
 };
+void PrintTo(const Picture& c, std::ostream* os) { *os << c.label; }
 
 class GifRoundTrip : public ::testing::TestWithParam<Picture> {};
 
