@@ -1,6 +1,8 @@
 #include "app/frm_sample.h"
 
 #include <algorithm>
+#include <charconv>
+#include <cstring>
 #include <climits>
 #include <cmath>
 
@@ -34,6 +36,18 @@ std::int32_t CursorToTarget(float position) {
     const double clamped = std::clamp(target, static_cast<double>(INT_MIN), static_cast<double>(INT_MAX));
     return static_cast<std::int32_t>(mdlEffects::RoundHalfEven(clamped));
 }
+
+namespace {
+
+// The text already in the buffer followed by the number in plain decimal.
+template <std::size_t N>
+std::string_view WithNumber(char (&buffer)[N], std::int32_t number) {
+    const std::size_t start = std::strlen(buffer);
+    const auto end = std::to_chars(buffer + start, buffer + N, number).ptr;
+    return {buffer, static_cast<std::size_t>(end - buffer)};
+}
+
+}  // namespace
 
 frmSample::frmSample(Toolkit& toolkit) : toolkit_(toolkit) {}
 
@@ -90,15 +104,18 @@ void frmSample::ComposeFrame() {
 
     platform::BitBlt(picBackbuffer.hDC(), 0, 0, FRAME_WIDTH, FRAME_HEIGHT, picBackground.hDC(), 0, 0,
                      platform::SRCCOPY);
-    const int lineHeight = toolkit_.TextLineHeight();
-    const std::string lines[] = {
-        "Frames per Second: " + std::to_string(loop.FramesPerSecond),
+    // The lines are put together in fixed buffers: a frame allocates nothing.
+    char rate[48] = "Frames per Second: ";
+    char effect[48] = "Current Effect: ";
+    const std::string_view lines[] = {
+        WithNumber(rate, loop.FramesPerSecond),
         "",
-        "Current Effect: " + std::to_string(CurrentEffect),
+        WithNumber(effect, CurrentEffect),
         EffectNames[static_cast<std::size_t>(CurrentEffect)],
     };
+    const int lineHeight = toolkit_.TextLineHeight();
     int y = TEXT_Y;
-    for (const std::string& line : lines) {
+    for (const std::string_view line : lines) {
         toolkit_.PrintText(picBackbuffer, TEXT_X, y, line);
         y += lineHeight;
     }
