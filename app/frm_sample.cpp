@@ -55,7 +55,7 @@ void frmSample::LoadPictureOnto(const char* literal, PictureKind kind, platform:
                                 int height) {
     const std::string path = JoinProgramPath(toolkit_.ProgramDirectory(), literal);
     const std::string name = FileNameOf(path);
-    const std::vector<std::uint8_t> bytes = ReadDataFile(path, std::size_t{256} << 20);
+    const std::vector<std::uint8_t> bytes = ReadDataFile(path, kMaxPictureFileBytes);
     InspectPicture(bytes, kind, name);
     target.Resize(width, height);
     toolkit_.DecodePicture(bytes, name, target);

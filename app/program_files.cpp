@@ -57,7 +57,11 @@ std::size_t DataFile::Read(void* buffer, std::size_t n) {
 
 std::vector<std::uint8_t> ReadDataFile(const std::string& path, std::size_t maxBytes) {
     DataFile file(path);
-    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(std::min<std::uint64_t>(file.Size(), maxBytes)));
+    if (file.Size() > maxBytes) {
+        throw StartupError(file.Name(), "file is " + std::to_string(file.Size()) + " bytes; at most " +
+                                            std::to_string(maxBytes) + " are read");
+    }
+    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(file.Size()));
     std::size_t got = 0;
     while (got < bytes.size()) {
         const std::size_t n = file.Read(bytes.data() + got, bytes.size() - got);

@@ -37,7 +37,12 @@ private:
     std::uint64_t size_ = 0;
 };
 
-// Reads at most maxBytes of a data file; an empty file is a StartupError too.
+// The largest picture file read: far above any picture within the side limit at a
+// sensible quality, and small enough that reading and decoding stay well within memory.
+inline constexpr std::size_t kMaxPictureFileBytes = std::size_t{64} << 20;
+
+// Reads a whole data file. A file that is empty or larger than maxBytes is a
+// StartupError too.
 std::vector<std::uint8_t> ReadDataFile(const std::string& path, std::size_t maxBytes);
 
 // The last component of a path, for messages.

@@ -21,7 +21,7 @@ Scene& GetScene() {
         const auto load = [&](const char* literal, platform::Surface& target, int w, int h) {
             const std::string path = app::JoinProgramPath(dir, literal);
             target.Resize(w, h);
-            app::DecodePictureOnto(app::ReadDataFile(path, std::size_t{64} << 20), app::FileNameOf(path), target);
+            app::DecodePictureOnto(app::ReadDataFile(path, app::kMaxPictureFileBytes), app::FileNameOf(path), target);
         };
         load(app::kBackgroundFile, s->background, 320, 240);
         load(app::kSpriteFile, s->spritePicture, 47, 47);

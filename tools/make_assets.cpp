@@ -153,8 +153,8 @@ Picture Planet() {
             Rgb c = surface * light;
             if (h < 0.52 && cloud < 0.3) {  // sun glint on open water: Blinn's half vector
                 const double hx = lx / ll, hy = ly / ll, hz = lz / ll + 1, hl = std::sqrt(hx * hx + hy * hy + hz * hz);
-                const double spec = std::pow(std::max(0.0, (dx * hx + dy * hy + nz * hz) / hl), 60);
-                c = c + Rgb{1, 0.95, 0.8} * (spec * 0.5);
+                const double specular = std::pow(std::max(0.0, (dx * hx + dy * hy + nz * hz) / hl), 60);
+                c = c + Rgb{1, 0.95, 0.8} * (specular * 0.5);
             }
             const double rim = std::pow(1 - nz, 3);
             c = c + Rgb{0.2, 0.45, 1.0} * (rim * (0.2 + 0.8 * lambert));

@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <random>
 
+#include "app/program_files.h"
 #include "app/startup_error.h"
 #include "effects/sprite_store.h"
 #include "platform/gdi.h"
@@ -140,6 +141,12 @@ INSTANTIATE_TEST_SUITE_P(Cases, StartupFailures, ::testing::Values(
             "is not a GIF picture"},
     Failure{"background_huge", "Planet.jpg",
             [](const DataDir& d) { d.Write("Planet.jpg", testsupport::JpegHeader(30000, 30000)); }, "30000 x 30000"},
+    Failure{"background_too_large", "Planet.jpg",
+            [](const DataDir& d) {
+                d.Write("Planet.jpg", testsupport::JpegHeader(320, 240));
+                std::filesystem::resize_file(d.File("Planet.jpg"), kMaxPictureFileBytes + 1);  // sparse
+            },
+            "file is 67108865 bytes; at most 67108864 are read"},
     Failure{"names_seventeen", "Effects' Names.txt",
             [](const DataDir& d) {
                 std::string text = testsupport::EighteenNames();

@@ -90,6 +90,8 @@ refused "JPEG header of 30000 x 30000" "Planet.jpg: picture size 30000 x 30000 i
   "printf '\\xff\\xd8\\xff\\xc0\\x00\\x0b\\x08\\x75\\x30\\x75\\x30\\x01\\x01\\x11\\x00\\xff\\xd9' > Planet.jpg"
 refused "GIF header of 60000 x 60000" "Light.gif: picture size 60000 x 60000 is outside 1..8192" \
   "printf 'GIF89a\\x60\\xea\\x60\\xea\\x00\\x00\\x00\\x2c\\x00\\x00\\x00\\x00\\x60\\xea\\x60\\xea\\x00\\x08\\x00\\x3b' > Light.gif"
+refused "picture file over 64 MiB" "Planet.jpg: file is 67108865 bytes; at most 67108864 are read" \
+  "truncate -s 67108865 Planet.jpg"
 refused "17 names" "$names: has 17 lines" "head -n 17 \"$build/$names\" > \"$names\""
 
 usable "names with invalid UTF-8 and NUL bytes" \
