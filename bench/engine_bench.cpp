@@ -1,5 +1,5 @@
-// The effect engine: building the tables, each blend kernel alone, and DrawSprite
-// through each effect as a side-by-side case.
+// The effect engine: building the tables, and side-by-side cases for DrawSprite through
+// each effect and for each blend kernel alone.
 #include <benchmark/benchmark.h>
 
 #include "bench/scene.h"
@@ -31,27 +31,6 @@ void BM_BuildEffectTablesUsing(benchmark::State& state) {
 }
 BENCHMARK(BM_BuildEffectTablesUsing)->DenseRange(0, static_cast<int>(mdlEffects::AvailableTableBuilders().size()) - 1);
 
-// Each blend kernel alone on the same job, effect 0, with the restore of the rectangle
-// included: what run-time selection buys. With a uniform sprite on a uniform surface
-// every lookup hits the same cache lines, which bounds the kernel by its instructions.
-void BM_BlendKernel(benchmark::State& state) {
-    Scene& scene = GetScene();
-    const mdlEffects::NamedKernel kernel = mdlEffects::AvailableKernels().at(static_cast<std::size_t>(state.range(0)));
-    const bool uniform = state.range(1) != 0;
-    state.SetLabel(std::string(kernel.name) + (uniform ? " uniform" : " real pixels"));
-    static std::vector<std::uint8_t> flat(47 * 47 + 8, 128);
-    static platform::Surface grey(320, 240, 0x00808080);
-    const mdlEffects::SpriteData& sprite = mdlEffects::Sprites[0];
-    const mdlEffects::BlendJob job{mdlEffects::EffectTable.Data(), uniform ? flat.data() : sprite.R.Row(0),
-                                   uniform ? flat.data() : sprite.G.Row(0), uniform ? flat.data() : sprite.B.Row(0), 47,
-                                   scene.backbuffer.Row(kSpriteY) + kSpriteX, 320, 47, 47};
-    Timed(state, [&] {
-        RestoreSpriteRect(scene, uniform ? grey : scene.background);
-        kernel.kernel(job);
-    });
-}
-BENCHMARK(BM_BlendKernel)->ArgsProduct({benchmark::CreateDenseRange(0, static_cast<int>(mdlEffects::AvailableKernels().size()) - 1, 1), {0, 1}});
-
 }  // namespace
 
 std::vector<Case> DrawSpriteCases() {
@@ -59,6 +38,23 @@ std::vector<Case> DrawSpriteCases() {
     for (int e = 0; e < mdlEffects::EFFECT_COUNT; ++e) {
         cases.push_back({"draw/" + std::to_string(e), [] { RestoreSpriteRect(GetScene(), GetScene().background); },
                          [e] { mdlEffects::DrawSprite(e, 0, GetScene().backbuffer.hDC(), kSpriteX, kSpriteY); }});
+    }
+    // Each blend kernel alone on the same job (effect 0), on the real pixels and on a
+    // uniform sprite over a uniform surface: there every lookup hits the same cache lines,
+    // which leaves the kernel's own instructions as its bound.
+    static const std::vector<std::uint8_t> flat(47 * 47 + mdlEffects::Plane::kPadding, 128);
+    static const platform::Surface grey(320, 240, 0x00808080);
+    for (const mdlEffects::NamedKernel& kernel : mdlEffects::AvailableKernels()) {
+        for (const bool uniform : {false, true}) {
+            const mdlEffects::SpriteData& sprite = mdlEffects::Sprites[0];
+            const mdlEffects::BlendJob job{mdlEffects::EffectTable.Data(), uniform ? flat.data() : sprite.R.Row(0),
+                                           uniform ? flat.data() : sprite.G.Row(0),
+                                           uniform ? flat.data() : sprite.B.Row(0), 47,
+                                           GetScene().backbuffer.Row(kSpriteY) + kSpriteX, 320, 47, 47};
+            cases.push_back({std::string("kernel/") + kernel.name + (uniform ? "/uniform" : "/real"),
+                             [uniform] { RestoreSpriteRect(GetScene(), uniform ? grey : GetScene().background); },
+                             [job, k = kernel.kernel] { k(job); }});
+        }
     }
     return cases;
 }

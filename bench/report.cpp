@@ -46,6 +46,12 @@ void WriteJson(const Results& r, const std::string& path) {
         out << (first ? "" : ", ") << "\"" << name << "\": " << num(ns);
         first = false;
     }
+    out << "},\n  \"kernels_ns\": {";
+    first = true;
+    for (const auto& [name, ns] : r.kernelsNs) {
+        out << (first ? "" : ", ") << "\"" << name << "\": " << num(ns);
+        first = false;
+    }
     out << "},\n  \"frame_compose_us\": {\"median\": " << num(r.composeMedianUs) << ", \"max\": " << num(r.composeMaxUs)
         << ", \"background_copy\": " << num(r.backgroundCopyUs) << ", \"four_lines_of_text\": " << num(r.printLinesUs)
         << "},\n";
@@ -129,6 +135,7 @@ void PrintTable(const Results& r) {
                     l.target.empty() ? "" : (l.met ? "met" : "MISSED"));
     }
     for (const auto& [name, ns] : r.peersNs) std::printf("  peer %-20s %10.0f ns/call %8.3f ns/pixel\n", name.c_str(), ns, ns / kSpritePixels);
+    for (const auto& [name, ns] : r.kernelsNs) std::printf("  kernel %-18s %10.0f ns/call %8.3f ns/pixel\n", name.c_str(), ns, ns / kSpritePixels);
     if (r.memory) {
         std::printf("program resident memory: %.0f KiB after 1 s, %.0f KiB after 60 s, peak %.0f KiB\n", r.memory->rssAfter1sKib,
                     r.memory->rssAfter60sKib, r.memory->peakKib);

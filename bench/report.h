@@ -33,6 +33,7 @@ struct Results {
     double backgroundCopyUs = 0, printLinesUs = 0;
     double drawSpriteNs[18] = {};
     std::map<std::string, double> peersNs;
+    std::map<std::string, double> kernelsNs;  // "avx2/real", "avx2/uniform", "scalar/real", …
     double composeMedianUs = 0, composeMaxUs = 0;
     double presentOnlyFps = 0, frameLoopFps = 0;
     double startupMs = 0;
