@@ -1,5 +1,9 @@
 #include "app/sdl/presenter.h"
 
+#include <algorithm>
+
+#include "platform/swizzle.h"
+
 namespace app {
 
 SDL_Surface* WrapSurface(const platform::Surface& pixels) {
@@ -36,9 +40,17 @@ SDL_Surface* Presenter::Wrap(const platform::Surface& pixels) {
 void Presenter::Present(const platform::Surface& pixels) {
     if (renderer_ == nullptr) {
         SDL_Surface* screen = SDL_GetWindowSurface(window_);
-        SDL_Surface* source = Wrap(pixels);
-        if (screen == nullptr || source == nullptr) return;
-        SDL_BlitSurface(source, nullptr, screen, nullptr);
+        if (screen == nullptr) return;
+        const SDL_PixelFormat* f = screen->format;
+        if (f->BytesPerPixel == 4 && f->Rmask == 0x00FF0000u && f->Gmask == 0x0000FF00u && f->Bmask == 0x000000FFu &&
+            !SDL_MUSTLOCK(screen)) {
+            // The usual X11 visual: a plain byte swap, several times faster than SDL's
+            // general converter, which spent half of each present.
+            platform::CopyAsXrgb(pixels, std::min(pixels.Width(), screen->w), std::min(pixels.Height(), screen->h),
+                                 screen->pixels, screen->pitch, f->Amask != 0 ? 0xFFu : 0u);
+        } else if (SDL_Surface* source = Wrap(pixels)) {
+            SDL_BlitSurface(source, nullptr, screen, nullptr);
+        }
         SDL_UpdateWindowSurface(window_);
         return;
     }

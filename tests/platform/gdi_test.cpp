@@ -1,5 +1,7 @@
 #include "platform/gdi.h"
 
+#include "platform/swizzle.h"
+
 #include <gtest/gtest.h>
 
 #include <climits>
@@ -128,6 +130,26 @@ TEST(BitBlt, RefusesWhatItCannotDoAndChangesNothing) {
     EXPECT_FALSE(BitBlt(nullptr, 0, 0, 4, 4, src.hDC(), 0, 0, SRCCOPY));
     EXPECT_FALSE(BitBlt(dst.hDC(), 0, 0, 4, 4, nullptr, 0, 0, SRCCOPY));
     EXPECT_TRUE(SamePixels(dst, before));
+}
+
+TEST(CopyAsXrgb, SwapsRedAndBlueRowByRowIntoAPitchedBuffer) {
+    struct Case { ColourValue in; std::uint32_t topByte, want; };
+    const Case cases[] = {{0x00102030, 0, 0x00302010}, {0x00102030, 0xFF, 0xFF302010}, {0x00FFFFFF, 0, 0x00FFFFFF},
+                          {0x000000FF, 0, 0x00FF0000}, {0x00FF0000, 0, 0x000000FF}, {0x0000FF00, 0, 0x0000FF00}};
+    for (const Case& c : cases) EXPECT_EQ(ToXrgb(c.in, c.topByte), c.want) << std::hex << c.in;
+
+    const Surface from = testsupport::Noise(37, 5, 9);
+    std::vector<std::uint32_t> to(40 * 6, 0xDEADBEEF);  // rows of 40 pixels: 3 beyond each row
+    CopyAsXrgb(from, 37, 5, to.data(), 40 * 4, 0);
+    for (int y = 0; y < 6; ++y)
+        for (int x = 0; x < 40; ++x) {
+            const std::uint32_t got = to[static_cast<std::size_t>(y * 40 + x)];
+            if (x < 37 && y < 5) {
+                ASSERT_EQ(got, ToXrgb(from.Row(y)[x], 0)) << x << "," << y;
+            } else {
+                ASSERT_EQ(got, 0xDEADBEEFu) << x << "," << y;  // outside the copy: untouched
+            }
+        }
 }
 
 }  // namespace
