@@ -120,6 +120,21 @@ TEST(BitBlt, RandomRectanglesMatchPerPixelCopy) {
     }
 }
 
+// Random rectangles between two surfaces of the same width, where whole rows make one block.
+TEST(BitBlt, RandomRectanglesBetweenEqualWidthsMatchPerPixelCopy) {
+    std::mt19937 rng(4321);
+    std::uniform_int_distribution<int> pos(-3, 3), size(0, 12);
+    for (int n = 0; n < 500; ++n) {
+        const BltCase c{pos(rng), pos(rng), size(rng), size(rng), pos(rng), pos(rng)};
+        Surface src = Numbered(9, 7, 0x50000);
+        Surface dst = Numbered(9, 5, 0x60000);
+        Surface want = dst;
+        ReferenceBlt(want, c.x, c.y, c.w, c.h, src, c.sx, c.sy);
+        BitBlt(dst.hDC(), c.x, c.y, c.w, c.h, src.hDC(), c.sx, c.sy, SRCCOPY);
+        ASSERT_TRUE(SamePixels(dst, want)) << c.x << " " << c.y << " " << c.w << " " << c.h << " " << c.sx << " " << c.sy;
+    }
+}
+
 TEST(BitBlt, RefusesWhatItCannotDoAndChangesNothing) {
     Surface src = Numbered(4, 4, 0x1000);
     Surface dst = Numbered(4, 4, 0x2000);
