@@ -87,8 +87,9 @@ void frmSample::tmrStart_Timer() {
 
 void frmSample::RunFrame() {
     ComposeFrame();
-    platform::BitBlt(client.hDC(), 0, 0, FRAME_WIDTH, FRAME_HEIGHT, picBackbuffer.hDC(), 0, 0, platform::SRCCOPY);
-    toolkit_.Present(client);
+    platform::Surface& window = toolkit_.MainWindowSurface();
+    platform::BitBlt(window.hDC(), 0, 0, FRAME_WIDTH, FRAME_HEIGHT, picBackbuffer.hDC(), 0, 0, platform::SRCCOPY);
+    toolkit_.Present(window);
     toolkit_.DoEvents(*this);
 }
 

@@ -77,7 +77,6 @@ public:
     platform::Surface picBackbuffer{SURFACE_BACKGROUND};
     platform::Surface picBackground{SURFACE_BACKGROUND};
     platform::Surface picEffect{SURFACE_BACKGROUND};
-    platform::Surface client{FRAME_WIDTH, FRAME_HEIGHT, 0};  // the main window's client area, black
     platform::Surface splashPicture{0};  // frmSplashScreen's picture on its black background
 
     FrameLoopState loop;

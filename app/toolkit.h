@@ -50,6 +50,11 @@ public:
     virtual void PrintText(platform::Surface& surface, int x, int y, std::string_view text) = 0;
     virtual int TextLineHeight() = 0;
 
+    // The main window's own drawing surface (its device context), valid until the next
+    // call; what is copied onto it reaches the screen with Present. It may be a view of
+    // the window's framebuffer.
+    virtual platform::Surface& MainWindowSurface() = 0;
+
     // Puts the main window's own surface on the screen.
     virtual void Present(const platform::Surface& window) = 0;
 

@@ -84,12 +84,15 @@ LoopRates MeasureLoopRates(int rounds, double secondsPerRound) {
     Program& p = GetProgram();
     p.form.MouseX = kSpriteX;
     p.form.MouseY = kSpriteY;
-    const platform::Surface fixed = GetScene().background;
+    platform::Surface fixed = GetScene().background;
     std::vector<double> present, loop;
     for (int r = 0; r < rounds; ++r) {
         present.push_back(Rate([&] {
+            platform::Surface& window = p.toolkit.MainWindowSurface();
+            platform::BitBlt(window.hDC(), 0, 0, 320, 240, fixed.hDC(), 0, 0,
+                             platform::SRCCOPY);
+            p.toolkit.Present(window);
             p.toolkit.DoEvents(p.form);
-            p.toolkit.Present(fixed);
         }, secondsPerRound));
         loop.push_back(Rate([&] { p.form.RunFrame(); }, secondsPerRound));
     }

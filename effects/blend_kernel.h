@@ -11,12 +11,12 @@ namespace mdlEffects {
 
 struct BlendJob {
     const std::uint8_t* table;  // EffectTable data offset by the effect number
-    const std::uint8_t* r;      // first sprite pixel of the rectangle, per plane
-    const std::uint8_t* g;
+    const std::uint8_t* r;      // first sprite pixel of the rectangle, per plane: the plane
+    const std::uint8_t* g;      // for the low, middle and high byte of a surface pixel
     const std::uint8_t* b;
     int planeStride;            // sprite width
     platform::ColourValue* dst; // first surface pixel of the rectangle
-    int dstStride;              // surface width
+    int dstStride;              // pixels from one surface row to the next
     int width;
     int height;
 };

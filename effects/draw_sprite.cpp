@@ -39,12 +39,15 @@ void DrawSprite(int effect, int slot, platform::HDC surface, int x, int y) {
     const auto row0 = static_cast<int>(top - y);
     BlendJob job{};
     job.table = EffectTable.Data() + effect;
-    job.r = sprite.R.Row(row0) + col0;
+    // The kernels blend the low byte of each pixel with the first plane. A surface that
+    // keeps red and blue exchanged (a window framebuffer) takes the planes in that order.
+    const bool exchanged = surface->Layout() == platform::PixelLayout::Rgb;
+    job.r = (exchanged ? sprite.B : sprite.R).Row(row0) + col0;
     job.g = sprite.G.Row(row0) + col0;
-    job.b = sprite.B.Row(row0) + col0;
+    job.b = (exchanged ? sprite.R : sprite.B).Row(row0) + col0;
     job.planeStride = sprite.R.Width();
     job.dst = surface->Row(static_cast<int>(top)) + left;
-    job.dstStride = surface->Width();
+    job.dstStride = surface->Pitch();
     job.width = static_cast<int>(right - left);
     job.height = static_cast<int>(bottom - top);
     SelectedKernel()(job);

@@ -49,6 +49,7 @@ void CaptureSprite(int slot, platform::HDC surface, int x, int y, int width, int
     const std::int64_t top = std::max<std::int64_t>(y, 0);
     const std::int64_t right = std::min<std::int64_t>(std::int64_t{x} + width, surface->Width());
     const std::int64_t bottom = std::min<std::int64_t>(std::int64_t{y} + height, surface->Height());
+    const bool exchanged = surface->Layout() == platform::PixelLayout::Rgb;  // a framebuffer
     for (std::int64_t sy = top; sy < bottom; ++sy) {
         const platform::ColourValue* src = surface->Row(static_cast<int>(sy));
         const int row = static_cast<int>(sy - y);
@@ -56,7 +57,7 @@ void CaptureSprite(int slot, platform::HDC surface, int x, int y, int width, int
         std::uint8_t* g = sprite.G.Row(row);
         std::uint8_t* b = sprite.B.Row(row);
         for (std::int64_t sx = left; sx < right; ++sx) {
-            const platform::ColourValue c = src[sx];
+            const platform::ColourValue c = exchanged ? platform::SwapRedBlue(src[sx]) : src[sx];
             const auto col = static_cast<std::size_t>(sx - x);
             r[col] = platform::RedOf(c);
             g[col] = platform::GreenOf(c);

@@ -20,4 +20,9 @@ constexpr ColourValue PackRgb(std::uint8_t r, std::uint8_t g, std::uint8_t b) {
            static_cast<ColourValue>(b) << 16;
 }
 
+// Between 0x00BBGGRR and the 0x00RRGGBB of most window framebuffers; its own inverse.
+constexpr ColourValue SwapRedBlue(ColourValue c) {
+    return (c & 0xFFu) << 16 | (c & 0xFF00u) | (c >> 16 & 0xFFu);
+}
+
 }  // namespace platform

@@ -8,12 +8,14 @@ namespace platform {
 
 ColourValue GetPixel(HDC dc, int x, int y) {
     if (dc == nullptr || !dc->Contains(x, y)) return CLR_INVALID;
-    return dc->Row(y)[x];
+    const ColourValue stored = dc->Row(y)[x] & 0x00FFFFFFu;
+    return dc->Layout() == PixelLayout::Rgb ? SwapRedBlue(stored) : stored;
 }
 
 bool SetPixelV(HDC dc, int x, int y, ColourValue colour) {
     if (dc == nullptr || !dc->Contains(x, y)) return false;
-    dc->Row(y)[x] = colour & 0x00FFFFFFu;
+    colour &= 0x00FFFFFFu;
+    dc->Row(y)[x] = dc->Layout() == PixelLayout::Rgb ? SwapRedBlue(colour) : colour;
     return true;
 }
 
@@ -33,9 +35,19 @@ bool BitBlt(HDC dst, int x, int y, int width, int height, HDC src, int sx, int s
     h = std::min({h, dst->Height() - dy0, src->Height() - sy0});
     if (w <= 0 || h <= 0) return true;
 
+    // Between layouts (into or out of a window framebuffer) each pixel changes form; the
+    // two surfaces are then different surfaces, so they cannot overlap.
+    if (dst->Layout() != src->Layout()) {
+        for (std::int64_t row = 0; row < h; ++row) {
+            ColourValue* to = dst->Row(static_cast<int>(dy0 + row)) + dx0;
+            const ColourValue* from = src->Row(static_cast<int>(sy0 + row)) + sx0;
+            for (std::int64_t i = 0; i < w; ++i) to[i] = SwapRedBlue(from[i]);
+        }
+        return true;
+    }
     // Whole rows of two surfaces of the same width lie in one block: one copy is faster
     // than a copy per row, and memmove keeps overlapping blocks right.
-    if (dx0 == 0 && sx0 == 0 && w == dst->Width() && w == src->Width()) {
+    if (dx0 == 0 && sx0 == 0 && w == dst->Pitch() && w == src->Pitch()) {
         std::memmove(dst->Row(static_cast<int>(dy0)), src->Row(static_cast<int>(sy0)),
                      static_cast<std::size_t>(w) * static_cast<std::size_t>(h) * sizeof(ColourValue));
         return true;

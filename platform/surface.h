@@ -1,5 +1,6 @@
 // A persistent 32-bit pixel store (0x00BBGGRR per pixel) and the device context handle
-// through which the drawing calls reach it.
+// through which the drawing calls reach it. A surface may also be a view of pixels it does
+// not own, such as a window's framebuffer, stored in that framebuffer's layout.
 #pragma once
 
 #include <cstdint>
@@ -10,6 +11,10 @@
 namespace platform {
 
 class Surface;
+
+// How a surface stores a colour value: as itself, or (a window framebuffer) with red and
+// blue exchanged. The drawing calls always take and give 0x00BBGGRR.
+enum class PixelLayout { Bgr, Rgb };
 
 // A device context handle names one surface. It is borrowed for a call sequence and
 // never owns the surface; a null handle names no surface.
@@ -23,10 +28,17 @@ public:
     explicit Surface(ColourValue background = 0) : background_(background & 0x00FFFFFFu) {}
     Surface(int width, int height, ColourValue background = 0);
 
-    // Gives the surface a new size, every pixel in the background colour.
-    // Throws std::invalid_argument for a side below 0 or above kMaxSide.
+    // A view of width × height pixels at `pixels`, rows `pitch` pixels apart, which the
+    // caller keeps alive for as long as the view is used.
+    static Surface View(ColourValue* pixels, int width, int height, int pitch, PixelLayout layout);
+
+    // Gives the surface a new size, every pixel in the background colour. Throws
+    // std::invalid_argument for a side below 0 or above kMaxSide, or for a view.
     void Resize(int width, int height);
     void Clear();  // every pixel to the background colour
+
+    PixelLayout Layout() const { return layout_; }
+    bool IsView() const { return view_ != nullptr; }
 
     int Width() const { return width_; }
     int Height() const { return height_; }
@@ -37,21 +49,29 @@ public:
         return x >= 0 && y >= 0 && x < width_ && y < height_;
     }
 
-    // Row pointers for code that has already clipped to the surface.
-    ColourValue* Row(int y) { return pixels_.data() + static_cast<std::size_t>(y) * width_; }
-    const ColourValue* Row(int y) const {
-        return pixels_.data() + static_cast<std::size_t>(y) * width_;
-    }
+    // Row pointers for code that has already clipped to the surface; the values are in
+    // the surface's layout.
+    ColourValue* Row(int y) { return Base() + static_cast<std::ptrdiff_t>(y) * Pitch(); }
+    const ColourValue* Row(int y) const { return Base() + static_cast<std::ptrdiff_t>(y) * Pitch(); }
+    // Pixels from one row to the next: the width, except for a view.
+    int Pitch() const { return view_ != nullptr ? pitch_ : width_; }
+    // All pixels, row after row without gaps: a surface that owns its pixels.
     ColourValue* Pixels() { return pixels_.data(); }
     const ColourValue* Pixels() const { return pixels_.data(); }
 
     HDC hDC() { return this; }
 
 private:
+    ColourValue* Base() { return view_ != nullptr ? view_ : pixels_.data(); }
+    const ColourValue* Base() const { return view_ != nullptr ? view_ : pixels_.data(); }
+
     int width_ = 0;
     int height_ = 0;
     ColourValue background_;
     std::vector<ColourValue> pixels_;
+    ColourValue* view_ = nullptr;  // set for a view, whose pixels live elsewhere
+    int pitch_ = 0;
+    PixelLayout layout_ = PixelLayout::Bgr;
 };
 
 }  // namespace platform

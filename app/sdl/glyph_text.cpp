@@ -91,9 +91,11 @@ const GlyphText::Glyph& GlyphText::GlyphOf(char32_t codepoint) {
 }
 
 void GlyphText::Blend(platform::Surface& surface, int x, int y, const Glyph& glyph) const {
-    const std::uint8_t* red = over_[0]->data();
+    // Tables for the low, middle and high byte of a pixel in the surface's layout.
+    const bool exchanged = surface.Layout() == platform::PixelLayout::Rgb;
+    const std::uint8_t* red = over_[exchanged ? 2 : 0]->data();
     const std::uint8_t* green = over_[1]->data();
-    const std::uint8_t* blue = over_[2]->data();
+    const std::uint8_t* blue = over_[exchanged ? 0 : 2]->data();
     const bool inside = x >= 0 && y >= 0 && x + glyph.width <= surface.Width() && y + glyph.height <= surface.Height();
     for (const Ink& ink : glyph.ink) {
         const int px = x + ink.x, py = y + ink.y;

@@ -2,6 +2,8 @@
 
 #include <SDL_image.h>
 
+#include <stdexcept>
+
 #include "app/sdl/presenter.h"
 #include "app/startup_error.h"
 
@@ -10,6 +12,7 @@ namespace app {
 void DecodePictureOnto(const std::vector<std::uint8_t>& bytes, const std::string& name, platform::Surface& target) {
     SDL_Surface* picture = IMG_Load_RW(SDL_RWFromConstMem(bytes.data(), static_cast<int>(bytes.size())), 1);
     if (picture == nullptr) throw StartupError(name, std::string("cannot be decoded: ") + IMG_GetError());
+    if (target.IsView()) throw std::invalid_argument("pictures are decoded onto surfaces that own their pixels");
     target.Clear();
     SDL_Surface* view = WrapSurface(target);
     const bool drawn = view != nullptr && SDL_BlitSurface(picture, nullptr, view, nullptr) == 0;

@@ -1,8 +1,5 @@
 #include "app/sdl/presenter.h"
 
-#include <algorithm>
-
-#include "platform/swizzle.h"
 
 namespace app {
 
@@ -37,19 +34,34 @@ SDL_Surface* Presenter::Wrap(const platform::Surface& pixels) {
     return wrap_;
 }
 
+platform::Surface& Presenter::Target() {
+    SDL_Surface* screen = renderer_ == nullptr ? SDL_GetWindowSurface(window_) : nullptr;
+    if (screen != nullptr) {
+        const SDL_PixelFormat* f = screen->format;
+        const bool plain = f->BytesPerPixel == 4 && f->Rmask == 0x00FF0000u && f->Gmask == 0x0000FF00u &&
+                           f->Bmask == 0x000000FFu && f->Amask == 0 && !SDL_MUSTLOCK(screen);
+        if (plain) {
+            if (screen != viewed_) {
+                view_ = platform::Surface::View(static_cast<platform::ColourValue*>(screen->pixels), screen->w, screen->h,
+                                                screen->pitch / 4, platform::PixelLayout::Rgb);
+                viewed_ = screen;
+            }
+            return view_;
+        }
+    }
+    int w = 0, h = 0;
+    SDL_GetWindowSize(window_, &w, &h);
+    if (own_.Width() != w || own_.Height() != h) own_.Resize(w, h);
+    return own_;
+}
+
 void Presenter::Present(const platform::Surface& pixels) {
     if (renderer_ == nullptr) {
         SDL_Surface* screen = SDL_GetWindowSurface(window_);
         if (screen == nullptr) return;
-        const SDL_PixelFormat* f = screen->format;
-        if (f->BytesPerPixel == 4 && f->Rmask == 0x00FF0000u && f->Gmask == 0x0000FF00u && f->Bmask == 0x000000FFu &&
-            !SDL_MUSTLOCK(screen)) {
-            // The usual X11 visual: a plain byte swap, several times faster than SDL's
-            // general converter, which spent half of each present.
-            platform::CopyAsXrgb(pixels, std::min(pixels.Width(), screen->w), std::min(pixels.Height(), screen->h),
-                                 screen->pixels, screen->pitch, f->Amask != 0 ? 0xFFu : 0u);
-        } else if (SDL_Surface* source = Wrap(pixels)) {
-            SDL_BlitSurface(source, nullptr, screen, nullptr);
+        // The framebuffer view holds the content already; anything else is converted.
+        if (&pixels != &view_ || screen != viewed_) {
+            if (SDL_Surface* source = Wrap(pixels)) SDL_BlitSurface(source, nullptr, screen, nullptr);
         }
         SDL_UpdateWindowSurface(window_);
         return;

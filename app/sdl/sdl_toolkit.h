@@ -28,6 +28,7 @@ public:
     void DoEvents(FormEvents& form) override;
     void PrintText(platform::Surface& surface, int x, int y, std::string_view text) override;
     int TextLineHeight() override { return text_->LineHeight(); }
+    platform::Surface& MainWindowSurface() override { return mainPresenter_->Target(); }
     void Present(const platform::Surface& window) override;
     void MessageBox(const std::string& title, const std::string& text) override;
     std::uint32_t GetTickCount() override;

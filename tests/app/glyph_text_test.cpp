@@ -6,6 +6,7 @@
 #include <climits>
 
 #include "app/sdl/program_font.h"
+#include "platform/gdi.h"
 #include "tests/support/surfaces.h"
 
 namespace app {
@@ -98,6 +99,18 @@ TEST_F(GlyphTextTest, StopsAtTheRightEdgeOfAnyLength) {
         inkedColumns += inked;
     }
     EXPECT_GT(inkedColumns, 200);  // the line reaches across the surface
+}
+
+TEST_F(GlyphTextTest, PrintsTheSameColoursOnAnExchangedLayout) {
+    platform::Surface plain = testsupport::Noise(60, 20, 5);
+    std::vector<platform::ColourValue> memory(64 * 20);
+    for (int y = 0; y < 20; ++y)
+        for (int x = 0; x < 60; ++x) memory[static_cast<std::size_t>(y * 64 + x)] = platform::SwapRedBlue(plain.Row(y)[x]);
+    platform::Surface view = platform::Surface::View(memory.data(), 60, 20, 64, platform::PixelLayout::Rgb);
+    text_->Print(plain, 2, 3, "Glimmerix");
+    text_->Print(view, 2, 3, "Glimmerix");
+    for (int y = 0; y < 20; ++y)
+        for (int x = 0; x < 60; ++x) ASSERT_EQ(platform::GetPixel(view.hDC(), x, y), plain.Row(y)[x]) << x << "," << y;
 }
 
 }  // namespace

@@ -71,6 +71,8 @@ public:
     }
     int TextLineHeight() override { return 13; }
 
+    platform::Surface& MainWindowSurface() override { return window_; }
+
     void Present(const platform::Surface& window) override {
         ++presents;
         lastFrame = std::move(current_);
@@ -95,6 +97,7 @@ public:
 
 private:
     std::string directory_;
+    platform::Surface window_{320, 240, 0};
     std::map<int, std::vector<Event>> events_;
     std::vector<PrintedLine> current_;
 };

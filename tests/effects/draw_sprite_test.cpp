@@ -206,3 +206,36 @@ TEST(BlendKernels, TheFastestAvailableIsSelected) {
 
 }  // namespace
 }  // namespace mdlEffects
+
+namespace mdlEffects {
+namespace {
+
+// A surface that keeps red and blue exchanged (a view of a window framebuffer): capture
+// and drawing still follow the per-pixel definition, which converts at every call.
+TEST(ExchangedLayout, CaptureAndDrawFollowTheDefinition) {
+    BuildEffectTables();
+    std::mt19937 rng(99);
+    std::vector<platform::ColourValue> memory(60 * 40);
+    for (platform::ColourValue& p : memory) p = rng() & 0xFFFFFFu;
+    platform::Surface view = platform::Surface::View(memory.data(), 50, 40, 60, platform::PixelLayout::Rgb);
+    CaptureSprite(0, view.hDC(), -3, 2, 20, 20);
+    for (int y = 0; y < 20; ++y)
+        for (int x = 0; x < 20; ++x) {
+            const platform::ColourValue c = platform::GetPixel(view.hDC(), x - 3, y + 2);
+            ASSERT_EQ(Sprites[0].R(x, y), platform::RedOf(c));
+            ASSERT_EQ(Sprites[0].B(x, y), platform::BlueOf(c));
+        }
+    for (int n = 0; n < 200; ++n) {
+        const int effect = static_cast<int>(rng() % EFFECT_COUNT);
+        const int x = static_cast<int>(rng() % 80) - 25, y = static_cast<int>(rng() % 70) - 25;
+        std::vector<platform::ColourValue> fastMemory = memory, slowMemory = memory;
+        platform::Surface fast = platform::Surface::View(fastMemory.data(), 50, 40, 60, platform::PixelLayout::Rgb);
+        platform::Surface slow = platform::Surface::View(slowMemory.data(), 50, 40, 60, platform::PixelLayout::Rgb);
+        DrawSprite(effect, 0, fast.hDC(), x, y);
+        testsupport::ReferenceDrawSprite(effect, 0, slow.hDC(), x, y);
+        ASSERT_EQ(fastMemory, slowMemory) << "effect " << effect << " at " << x << "," << y;  // gaps included
+    }
+}
+
+}  // namespace
+}  // namespace mdlEffects

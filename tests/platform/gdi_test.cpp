@@ -1,7 +1,5 @@
 #include "platform/gdi.h"
 
-#include "platform/swizzle.h"
-
 #include <gtest/gtest.h>
 
 #include <climits>
@@ -147,24 +145,44 @@ TEST(BitBlt, RefusesWhatItCannotDoAndChangesNothing) {
     EXPECT_TRUE(SamePixels(dst, before));
 }
 
-TEST(CopyAsXrgb, SwapsRedAndBlueRowByRowIntoAPitchedBuffer) {
-    struct Case { ColourValue in; std::uint32_t topByte, want; };
-    const Case cases[] = {{0x00102030, 0, 0x00302010}, {0x00102030, 0xFF, 0xFF302010}, {0x00FFFFFF, 0, 0x00FFFFFF},
-                          {0x000000FF, 0, 0x00FF0000}, {0x00FF0000, 0, 0x000000FF}, {0x0000FF00, 0, 0x0000FF00}};
-    for (const Case& c : cases) EXPECT_EQ(ToXrgb(c.in, c.topByte), c.want) << std::hex << c.in;
+// A view over pixels kept in the framebuffer layout (red and blue exchanged), with a gap
+// after each row: the calls take and give 0x00BBGGRR, store the other layout, and never
+// touch the gap.
+TEST(View, StoresTheFramebufferLayoutAndConvertsAtEveryCall) {
+    constexpr int kW = 37, kH = 5, kPitch = 40;
+    std::vector<ColourValue> memory(kPitch * kH, 0xDEADBEEF);
+    Surface view = Surface::View(memory.data(), kW, kH, kPitch, PixelLayout::Rgb);
+    EXPECT_THROW(view.Resize(10, 10), std::invalid_argument);
 
-    const Surface from = testsupport::Noise(37, 5, 9);
-    std::vector<std::uint32_t> to(40 * 6, 0xDEADBEEF);  // rows of 40 pixels: 3 beyond each row
-    CopyAsXrgb(from, 37, 5, to.data(), 40 * 4, 0);
-    for (int y = 0; y < 6; ++y)
-        for (int x = 0; x < 40; ++x) {
-            const std::uint32_t got = to[static_cast<std::size_t>(y * 40 + x)];
-            if (x < 37 && y < 5) {
-                ASSERT_EQ(got, ToXrgb(from.Row(y)[x], 0)) << x << "," << y;
+    EXPECT_TRUE(SetPixelV(view.hDC(), 2, 1, 0x00102030));
+    EXPECT_EQ(memory[kPitch + 2], 0x00302010u);
+    EXPECT_EQ(GetPixel(view.hDC(), 2, 1), 0x00102030u);
+
+    Surface from = testsupport::Noise(kW, kH, 9);
+    EXPECT_TRUE(BitBlt(view.hDC(), 0, 0, kW, kH, from.hDC(), 0, 0, SRCCOPY));
+    Surface back(kW, kH);
+    EXPECT_TRUE(BitBlt(back.hDC(), 0, 0, kW, kH, view.hDC(), 0, 0, SRCCOPY));
+    EXPECT_TRUE(SamePixels(back, from));
+    for (int y = 0; y < kH; ++y)
+        for (int x = 0; x < kPitch; ++x) {
+            const ColourValue stored = memory[static_cast<std::size_t>(y * kPitch + x)];
+            if (x < kW) {
+                ASSERT_EQ(stored, SwapRedBlue(from.Row(y)[x])) << x << "," << y;
+                ASSERT_EQ(GetPixel(view.hDC(), x, y), from.Row(y)[x]);
             } else {
-                ASSERT_EQ(got, 0xDEADBEEFu) << x << "," << y;  // outside the copy: untouched
+                ASSERT_EQ(stored, 0xDEADBEEFu) << "gap at " << x << "," << y;
             }
         }
+    // Partly outside, within the view: clipped as for any surface.
+    Surface small(4, 4, 0x00ABCDEF);
+    EXPECT_TRUE(BitBlt(view.hDC(), kW - 2, kH - 1, 4, 4, small.hDC(), 0, 0, SRCCOPY));
+    EXPECT_EQ(GetPixel(view.hDC(), kW - 1, kH - 1), 0x00ABCDEFu);
+    EXPECT_EQ(memory[static_cast<std::size_t>((kH - 1) * kPitch + kW)], 0xDEADBEEFu);
+
+    view.SetBackground(0x00010203);
+    view.Clear();
+    EXPECT_EQ(memory[0], 0x00030201u);
+    EXPECT_EQ(memory[kW], 0xDEADBEEFu);
 }
 
 }  // namespace
