@@ -104,33 +104,29 @@ INSTANTIATE_TEST_SUITE_P(Rectangles, BitBltCases, ::testing::Values(
     BltCase{INT_MAX, 0, INT_MAX, 3, 0, 0}, BltCase{INT_MIN, INT_MIN, INT_MAX, INT_MAX, 0, 0},
     BltCase{0, 0, INT_MAX, INT_MAX, INT_MIN, INT_MIN}, BltCase{-5, -5, INT_MAX, INT_MAX, 0, 0}));
 
-TEST(BitBlt, RandomRectanglesMatchPerPixelCopy) {
-    std::mt19937 rng(1234);
-    std::uniform_int_distribution<int> pos(-12, 12), size(0, 14);
+// 500 random rectangles with coordinates in ±reach, each copied from `src` onto a fresh
+// copy of `dst` (the same surface when `src` is null) and compared with the definition.
+void CheckRandomRectangles(std::uint32_t seed, int reach, const Surface& dst, const Surface* src) {
+    std::mt19937 rng(seed);
+    std::uniform_int_distribution<int> pos(-reach, reach), size(0, 14);
     for (int n = 0; n < 500; ++n) {
         const BltCase c{pos(rng), pos(rng), size(rng), size(rng), pos(rng), pos(rng)};
-        Surface s = Numbered(9, 7, 0x40000);
-        Surface want = s;
-        ReferenceBlt(want, c.x, c.y, c.w, c.h, s, c.sx, c.sy);
-        BitBlt(s.hDC(), c.x, c.y, c.w, c.h, s.hDC(), c.sx, c.sy, SRCCOPY);
-        ASSERT_TRUE(SamePixels(s, want)) << c.x << " " << c.y << " " << c.w << " " << c.h << " "
-                                         << c.sx << " " << c.sy;
+        Surface to = dst, from = src != nullptr ? *src : dst;
+        Surface want = to;
+        ReferenceBlt(want, c.x, c.y, c.w, c.h, from, c.sx, c.sy);
+        BitBlt(to.hDC(), c.x, c.y, c.w, c.h, src != nullptr ? from.hDC() : to.hDC(), c.sx, c.sy, SRCCOPY);
+        ASSERT_TRUE(SamePixels(to, want)) << testing::PrintToString(c);
     }
 }
 
-// Random rectangles between two surfaces of the same width, where whole rows make one block.
+TEST(BitBlt, RandomRectanglesWithinOneSurfaceMatchPerPixelCopy) {
+    CheckRandomRectangles(1234, 12, Numbered(9, 7, 0x40000), nullptr);
+}
+
+// Two surfaces of the same width, where whole rows make one block.
 TEST(BitBlt, RandomRectanglesBetweenEqualWidthsMatchPerPixelCopy) {
-    std::mt19937 rng(4321);
-    std::uniform_int_distribution<int> pos(-3, 3), size(0, 12);
-    for (int n = 0; n < 500; ++n) {
-        const BltCase c{pos(rng), pos(rng), size(rng), size(rng), pos(rng), pos(rng)};
-        Surface src = Numbered(9, 7, 0x50000);
-        Surface dst = Numbered(9, 5, 0x60000);
-        Surface want = dst;
-        ReferenceBlt(want, c.x, c.y, c.w, c.h, src, c.sx, c.sy);
-        BitBlt(dst.hDC(), c.x, c.y, c.w, c.h, src.hDC(), c.sx, c.sy, SRCCOPY);
-        ASSERT_TRUE(SamePixels(dst, want)) << c.x << " " << c.y << " " << c.w << " " << c.h << " " << c.sx << " " << c.sy;
-    }
+    const Surface src = Numbered(9, 7, 0x50000);
+    CheckRandomRectangles(4321, 3, Numbered(9, 5, 0x60000), &src);
 }
 
 TEST(BitBlt, RefusesWhatItCannotDoAndChangesNothing) {
