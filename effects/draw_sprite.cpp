@@ -27,16 +27,11 @@ void DrawSprite(int effect, int slot, platform::HDC surface, int x, int y) {
         throw EngineError("DrawSprite: slot " + std::to_string(slot) + " has not been captured");
     }
 
-    // Clip the sprite rectangle to the surface once, in 64 bits so that no position
-    // in the 32-bit range overflows.
-    const std::int64_t left = std::max<std::int64_t>(x, 0);
-    const std::int64_t top = std::max<std::int64_t>(y, 0);
-    const std::int64_t right = std::min<std::int64_t>(std::int64_t{x} + sprite.R.Width(), surface->Width());
-    const std::int64_t bottom = std::min<std::int64_t>(std::int64_t{y} + sprite.R.Height(), surface->Height());
-    if (left >= right || top >= bottom) return;
-
-    const auto col0 = static_cast<int>(left - x);
-    const auto row0 = static_cast<int>(top - y);
+    // Clip the sprite rectangle to the surface once; the kernel checks nothing.
+    const platform::PixelRect on = surface->Clip(x, y, sprite.R.Width(), sprite.R.Height());
+    if (on.Empty()) return;
+    const auto col0 = static_cast<int>(std::int64_t{on.left} - x);
+    const auto row0 = static_cast<int>(std::int64_t{on.top} - y);
     BlendJob job{};
     job.table = EffectTable.Data() + effect;
     // The kernels blend the low byte of each pixel with the first plane. A surface that
@@ -46,10 +41,10 @@ void DrawSprite(int effect, int slot, platform::HDC surface, int x, int y) {
     job.g = sprite.G.Row(row0) + col0;
     job.b = (exchanged ? sprite.R : sprite.B).Row(row0) + col0;
     job.planeStride = sprite.R.Width();
-    job.dst = surface->Row(static_cast<int>(top)) + left;
+    job.dst = surface->Row(on.top) + on.left;
     job.dstStride = surface->Pitch();
-    job.width = static_cast<int>(right - left);
-    job.height = static_cast<int>(bottom - top);
+    job.width = on.Width();
+    job.height = on.Height();
     SelectedKernel()(job);
 }
 

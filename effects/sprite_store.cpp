@@ -45,20 +45,17 @@ void CaptureSprite(int slot, platform::HDC surface, int x, int y, int width, int
     sprite.G.Redim(width, height, 255);
     sprite.B.Redim(width, height, 255);
 
-    const std::int64_t left = std::max<std::int64_t>(x, 0);
-    const std::int64_t top = std::max<std::int64_t>(y, 0);
-    const std::int64_t right = std::min<std::int64_t>(std::int64_t{x} + width, surface->Width());
-    const std::int64_t bottom = std::min<std::int64_t>(std::int64_t{y} + height, surface->Height());
+    const platform::PixelRect on = surface->Clip(x, y, width, height);
     const bool exchanged = surface->Layout() == platform::PixelLayout::Rgb;  // a framebuffer
-    for (std::int64_t sy = top; sy < bottom; ++sy) {
-        const platform::ColourValue* src = surface->Row(static_cast<int>(sy));
-        const int row = static_cast<int>(sy - y);
+    for (int sy = on.top; sy < on.bottom; ++sy) {
+        const platform::ColourValue* src = surface->Row(sy);
+        const auto row = static_cast<int>(std::int64_t{sy} - y);
         std::uint8_t* r = sprite.R.Row(row);
         std::uint8_t* g = sprite.G.Row(row);
         std::uint8_t* b = sprite.B.Row(row);
-        for (std::int64_t sx = left; sx < right; ++sx) {
+        for (int sx = on.left; sx < on.right; ++sx) {
             const platform::ColourValue c = exchanged ? platform::SwapRedBlue(src[sx]) : src[sx];
-            const auto col = static_cast<std::size_t>(sx - x);
+            const auto col = static_cast<std::size_t>(std::int64_t{sx} - x);
             r[col] = platform::RedOf(c);
             g[col] = platform::GreenOf(c);
             b[col] = platform::BlueOf(c);

@@ -20,6 +20,14 @@ enum class PixelLayout { Bgr, Rgb };
 // never owns the surface; a null handle names no surface.
 using HDC = Surface*;
 
+// A rectangle of surface pixels: columns left..right−1, rows top..bottom−1.
+struct PixelRect {
+    int left, top, right, bottom;
+    bool Empty() const { return left >= right || top >= bottom; }
+    int Width() const { return right - left; }
+    int Height() const { return bottom - top; }
+};
+
 class Surface {
 public:
     // Largest width or height a surface accepts; keeps every pixel index within 32 bits.
@@ -47,6 +55,14 @@ public:
 
     bool Contains(std::int64_t x, std::int64_t y) const {
         return x >= 0 && y >= 0 && x < width_ && y < height_;
+    }
+
+    // The part of the width × height rectangle at (x, y) that lies on the surface, formed in
+    // 64 bits so that no position in the 32-bit range overflows; empty when none does.
+    PixelRect Clip(int x, int y, int width, int height) const {
+        const auto clamp = [](std::int64_t v, int hi) { return static_cast<int>(v < 0 ? 0 : v > hi ? hi : v); };
+        return {clamp(x, width_), clamp(y, height_), clamp(std::int64_t{x} + width, width_),
+                clamp(std::int64_t{y} + height, height_)};
     }
 
     // Row pointers for code that has already clipped to the surface; the values are in

@@ -59,8 +59,9 @@ void Presenter::Present(const platform::Surface& pixels) {
     if (renderer_ == nullptr) {
         SDL_Surface* screen = SDL_GetWindowSurface(window_);
         if (screen == nullptr) return;
-        // The framebuffer view holds the content already; anything else is converted.
-        if (&pixels != &view_ || screen != viewed_) {
+        // A view is the framebuffer (Target() gives no other), whose content is there
+        // already; a surface of its own pixels is converted onto the framebuffer.
+        if (!pixels.IsView()) {
             if (SDL_Surface* source = Wrap(pixels)) SDL_BlitSurface(source, nullptr, screen, nullptr);
         }
         SDL_UpdateWindowSurface(window_);
