@@ -20,6 +20,14 @@ std::string JoinProgramPath(const std::string& directory, const std::string& lit
     return head + tail;
 }
 
+std::string DataDirectory(const std::string& programDirectory) {
+    struct stat st {};
+    if (::lstat(JoinProgramPath(programDirectory, kSplashFile).c_str(), &st) == 0) return programDirectory;
+    const std::string installed = JoinProgramPath(programDirectory, "/../share/glimmerix/");
+    if (::stat(installed.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) return installed;
+    return programDirectory;
+}
+
 std::string FileNameOf(const std::string& path) {
     const auto slash = path.find_last_of('/');
     return slash == std::string::npos ? path : path.substr(slash + 1);

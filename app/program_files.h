@@ -17,6 +17,12 @@ inline constexpr const char* kNamesFile = "\\Effects' Names.txt";
 
 std::string JoinProgramPath(const std::string& directory, const std::string& literal);
 
+// Where the data files are read from: the program's own directory when the splash picture
+// is there (a build tree, or an unpacked folder), otherwise ../share/glimmerix/ beside it
+// when that exists (an installed program), otherwise the program's directory again, so
+// that the messages name the place a user would look first.
+std::string DataDirectory(const std::string& programDirectory);
+
 // A data file open for reading. Opening throws StartupError naming the file when it is
 // missing, a directory or another non-regular file, or cannot be opened.
 class DataFile {

@@ -33,7 +33,8 @@ static_assert(DEST_STRIDE == 16 + 2 && SOURCE_STRIDE == 4096 + 512, "the shifts 
     const __m256i nr = _mm256_and_si256(_mm256_i32gather_epi32(table, Offsets(dr, EightBytes(r)), 1), low);
     const __m256i ng = _mm256_and_si256(_mm256_i32gather_epi32(table, Offsets(dg, EightBytes(g)), 1), low);
     const __m256i nb = _mm256_and_si256(_mm256_i32gather_epi32(table, Offsets(db, EightBytes(b)), 1), low);
-    return _mm256_or_si256(nr, _mm256_or_si256(_mm256_slli_epi32(ng, 8), _mm256_slli_epi32(nb, 16)));
+    const __m256i fourth = _mm256_andnot_si256(_mm256_set1_epi32(0xFFFFFF), d);
+    return _mm256_or_si256(_mm256_or_si256(nr, fourth), _mm256_or_si256(_mm256_slli_epi32(ng, 8), _mm256_slli_epi32(nb, 16)));
 }
 
 }  // namespace

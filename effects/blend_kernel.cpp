@@ -15,7 +15,7 @@ void BlendScalar(const BlendJob& job) {
         const std::uint8_t* b = job.b + planeRow;
         for (int i = 0; i < job.width; ++i) {
             const platform::ColourValue d = dst[i];
-            dst[i] = platform::PackRgb(
+            dst[i] = (d & platform::kFourthByte) | platform::PackRgb(
                 t[platform::RedOf(d) * DEST_STRIDE + r[i] * SOURCE_STRIDE],
                 t[platform::GreenOf(d) * DEST_STRIDE + g[i] * SOURCE_STRIDE],
                 t[platform::BlueOf(d) * DEST_STRIDE + b[i] * SOURCE_STRIDE]);

@@ -1,5 +1,6 @@
 // The inner loop of DrawSprite over a rectangle already clipped to both the sprite and
-// the surface: callers clip, the kernels check nothing.
+// the surface: callers clip, the kernels check nothing. The byte above the three channels
+// of every surface pixel (alpha, or unused) is kept.
 #pragma once
 
 #include <cstdint>

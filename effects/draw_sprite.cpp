@@ -15,7 +15,8 @@ void DrawSprite(int effect, int slot, platform::HDC surface, int x, int y) {
         throw EngineError("DrawSprite called before BuildEffectTables");
     }
     if (effect < 0 || effect >= EFFECT_COUNT) {
-        throw EngineError("DrawSprite: effect " + std::to_string(effect) + " is outside 0..17");
+        throw EngineError("DrawSprite: effect " + std::to_string(effect) + " is outside 0.." +
+                          std::to_string(EFFECT_COUNT - 1));
     }
     if (slot < 0 || static_cast<std::size_t>(slot) >= Sprites.size()) {
         throw EngineError("DrawSprite: slot " + std::to_string(slot) + " is outside 0.." +
@@ -27,13 +28,17 @@ void DrawSprite(int effect, int slot, platform::HDC surface, int x, int y) {
         throw EngineError("DrawSprite: slot " + std::to_string(slot) + " has not been captured");
     }
 
+    BlendSprite(EffectTable.Data() + effect, sprite, surface, x, y);
+}
+
+void BlendSprite(const std::uint8_t* effectTable, const SpriteData& sprite, platform::HDC surface, int x, int y) {
     // Clip the sprite rectangle to the surface once; the kernel checks nothing.
     const platform::PixelRect on = surface->Clip(x, y, sprite.R.Width(), sprite.R.Height());
     if (on.Empty()) return;
     const auto col0 = static_cast<int>(std::int64_t{on.left} - x);
     const auto row0 = static_cast<int>(std::int64_t{on.top} - y);
     BlendJob job{};
-    job.table = EffectTable.Data() + effect;
+    job.table = effectTable;
     // The kernels blend the low byte of each pixel with the first plane. A surface that
     // keeps red and blue exchanged (a window framebuffer) takes the planes in that order.
     const bool exchanged = surface->Layout() == platform::PixelLayout::Rgb;

@@ -1,6 +1,9 @@
 // Blends a captured sprite onto a drawing surface through one of the effect tables.
 #pragma once
 
+#include <cstdint>
+
+#include "effects/sprite_store.h"
 #include "platform/surface.h"
 
 namespace mdlEffects {
@@ -10,5 +13,10 @@ namespace mdlEffects {
 // surface changes nothing. Throws EngineError before BuildEffectTables, for a null
 // surface, an effect outside 0..17, or a slot outside the store or never captured.
 void DrawSprite(int effect, int slot, platform::HDC surface, int x, int y);
+
+// What DrawSprite does once its arguments are checked: effectTable is the table's data
+// offset by the effect number, the sprite is captured, the surface is not null. The byte
+// above red, green and blue of every pixel is kept.
+void BlendSprite(const std::uint8_t* effectTable, const SpriteData& sprite, platform::HDC surface, int x, int y);
 
 }  // namespace mdlEffects

@@ -10,6 +10,8 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <memory>
+#include <new>
 #include <string>
 
 #include "effects/cpu_features.h"
@@ -130,8 +132,10 @@ void BuildEffectTablesUsing(TableBuilder builder) {
     if (builder == TableBuilder::Avx2 && !HasAvx2()) throw EngineError("this processor has no AVX2");
     EffectTable.bytes_.assign(EFFECT_TABLE_BYTES + EFFECT_TABLE_PADDING, 0);
     Sprites.assign(1, SpriteData{});
-    std::uint8_t* table = EffectTable.bytes_.data();
+    FillEffectTable(EffectTable.bytes_.data(), builder);
+}
 
+void FillEffectTable(std::uint8_t* table, TableBuilder builder) {
     Rows rows;
     for (int s = 0; s < 256; ++s) {
         ArithmeticRows(s, rows);
@@ -147,6 +151,21 @@ void BuildEffectTablesUsing(TableBuilder builder) {
         std::uint8_t* entry = table + EffectTableIndex(0, 0, s);
         for (int d = 0; d < 256; ++d, entry += DEST_STRIDE)
             for (std::size_t e = 0; e < EFFECT_COUNT; ++e) entry[e] = rows[e][d];
+    }
+}
+
+const std::uint8_t* SharedEffectTable() {
+    // A function-local static is built once even when threads ask at the same time; a
+    // failed allocation leaves it unbuilt, so a later call tries again.
+    try {
+        static const std::unique_ptr<std::uint8_t[]> table = [] {
+            auto bytes = std::make_unique<std::uint8_t[]>(EFFECT_TABLE_BYTES + EFFECT_TABLE_PADDING);
+            FillEffectTable(bytes.get(), AvailableTableBuilders().back());
+            return bytes;
+        }();
+        return table.get();
+    } catch (const std::bad_alloc&) {
+        return nullptr;
     }
 }
 

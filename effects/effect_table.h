@@ -41,6 +41,15 @@ public:
 
 private:
     friend void BuildEffectTablesUsing(TableBuilder builder);
+
+// Writes all EFFECT_TABLE_BYTES entries into table, which holds EFFECT_TABLE_BYTES +
+// EFFECT_TABLE_PADDING bytes, the padding zero.
+void FillEffectTable(std::uint8_t* table, TableBuilder builder);
+
+// A table of the library's own, apart from EffectTable (which BuildEffectTables may
+// replace): built on first use, once, from any thread, and never changed or released.
+// Null when its memory cannot be had.
+const std::uint8_t* SharedEffectTable();
     std::vector<std::uint8_t> bytes_;
 };
 
@@ -52,5 +61,14 @@ void BuildEffectTables();
 // Every builder this processor runs, the portable one first; BuildEffectTables uses the last.
 std::vector<TableBuilder> AvailableTableBuilders();
 void BuildEffectTablesUsing(TableBuilder builder);
+
+// Writes all EFFECT_TABLE_BYTES entries into table, which holds EFFECT_TABLE_BYTES +
+// EFFECT_TABLE_PADDING bytes, the padding zero.
+void FillEffectTable(std::uint8_t* table, TableBuilder builder);
+
+// A table of the library's own, apart from EffectTable (which BuildEffectTables may
+// replace): built on first use, once, from any thread, and never changed or released.
+// Null when its memory cannot be had.
+const std::uint8_t* SharedEffectTable();
 
 }  // namespace mdlEffects

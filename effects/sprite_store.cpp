@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <string>
+#include <utility>
 
 #include "effects/errors.h"
 #include "platform/colour.h"
@@ -21,7 +22,7 @@ void Plane::Redim(int width, int height, std::uint8_t fill) {
 
 namespace {
 
-void Require(bool ok, const char* argument, int value, const char* bound) {
+void Require(bool ok, const char* argument, int value, const std::string& bound) {
     if (!ok) {
         throw EngineError(std::string("CaptureSprite: ") + argument + " " + std::to_string(value) +
                           " is outside " + bound);
@@ -30,15 +31,8 @@ void Require(bool ok, const char* argument, int value, const char* bound) {
 
 }  // namespace
 
-void CaptureSprite(int slot, platform::HDC surface, int x, int y, int width, int height) {
-    if (Sprites.empty()) throw EngineError("CaptureSprite called before BuildEffectTables");
-    if (surface == nullptr) throw EngineError("CaptureSprite: surface handle is null");
-    Require(slot >= 0 && slot <= MAX_SPRITE_SLOT, "slot", slot, "0..1023");
-    Require(width >= 1 && width <= MAX_SPRITE_SIDE, "width", width, "1..4096");
-    Require(height >= 1 && height <= MAX_SPRITE_SIDE, "height", height, "1..4096");
-
-    if (static_cast<std::size_t>(slot) >= Sprites.size()) Sprites.resize(slot + std::size_t{1});
-    SpriteData& sprite = Sprites[static_cast<std::size_t>(slot)];
+SpriteData CapturePlanes(platform::HDC surface, int x, int y, int width, int height) {
+    SpriteData sprite;
     // Points outside the surface read as 0xFFFFFFFF, so every plane starts white and
     // only the part on the surface is copied over it.
     sprite.R.Redim(width, height, 255);
@@ -46,21 +40,40 @@ void CaptureSprite(int slot, platform::HDC surface, int x, int y, int width, int
     sprite.B.Redim(width, height, 255);
 
     const platform::PixelRect on = surface->Clip(x, y, width, height);
-    const bool exchanged = surface->Layout() == platform::PixelLayout::Rgb;  // a framebuffer
+    // The low byte of a stored pixel is blue in a surface that keeps red and blue exchanged.
+    const bool exchanged = surface->Layout() == platform::PixelLayout::Rgb;
+    std::uint8_t* const lowPlane = (exchanged ? sprite.B : sprite.R).Row(0);
+    std::uint8_t* const highPlane = (exchanged ? sprite.R : sprite.B).Row(0);
     for (int sy = on.top; sy < on.bottom; ++sy) {
         const platform::ColourValue* src = surface->Row(sy);
-        const auto row = static_cast<int>(std::int64_t{sy} - y);
-        std::uint8_t* r = sprite.R.Row(row);
-        std::uint8_t* g = sprite.G.Row(row);
-        std::uint8_t* b = sprite.B.Row(row);
+        const auto offset = static_cast<std::size_t>(std::int64_t{sy} - y) * static_cast<std::size_t>(width);
+        std::uint8_t* low = lowPlane + offset;
+        std::uint8_t* g = sprite.G.Row(0) + offset;
+        std::uint8_t* high = highPlane + offset;
         for (int sx = on.left; sx < on.right; ++sx) {
-            const platform::ColourValue c = exchanged ? platform::SwapRedBlue(src[sx]) : src[sx];
+            const platform::ColourValue c = src[sx];
             const auto col = static_cast<std::size_t>(std::int64_t{sx} - x);
-            r[col] = platform::RedOf(c);
+            low[col] = platform::RedOf(c);
             g[col] = platform::GreenOf(c);
-            b[col] = platform::BlueOf(c);
+            high[col] = platform::BlueOf(c);
         }
     }
+    return sprite;
+}
+
+void CaptureSprite(int slot, platform::HDC surface, int x, int y, int width, int height) {
+    if (Sprites.empty()) throw EngineError("CaptureSprite called before BuildEffectTables");
+    if (surface == nullptr) throw EngineError("CaptureSprite: surface handle is null");
+    Require(slot >= 0 && slot <= MAX_SPRITE_SLOT, "slot", slot, "0.." + std::to_string(MAX_SPRITE_SLOT));
+    const std::string sides = "1.." + std::to_string(MAX_SPRITE_SIDE);
+    Require(width >= 1 && width <= MAX_SPRITE_SIDE, "width", width, sides);
+    Require(height >= 1 && height <= MAX_SPRITE_SIDE, "height", height, sides);
+
+    // Everything that may fail comes before the store changes: a failed capture leaves the
+    // store as it was.
+    SpriteData captured = CapturePlanes(surface, x, y, width, height);
+    if (static_cast<std::size_t>(slot) >= Sprites.size()) Sprites.resize(slot + std::size_t{1});
+    Sprites[static_cast<std::size_t>(slot)] = std::move(captured);
 }
 
 }  // namespace mdlEffects

@@ -53,10 +53,15 @@ struct SpriteData {
 // Slots 0..Sprites.size()−1; empty until BuildEffectTables creates slot 0.
 extern std::vector<SpriteData> Sprites;
 
+// A new sprite holding the width × height rectangle of the surface at (x, y), white where it
+// lies outside. The caller has checked the surface and the sizes (1..MAX_SPRITE_SIDE).
+SpriteData CapturePlanes(platform::HDC surface, int x, int y, int width, int height);
+
 // Copies the width × height rectangle of the surface at (x, y) into the slot, growing
 // the store as needed. Points outside the surface are stored as white (255, 255, 255).
 // Throws EngineError before BuildEffectTables, for a null surface, a slot outside
-// 0..MAX_SPRITE_SLOT, or a width or height outside 1..MAX_SPRITE_SIDE.
+// 0..MAX_SPRITE_SLOT, or a width or height outside 1..MAX_SPRITE_SIDE. A failure, memory
+// included, leaves the store as it was.
 void CaptureSprite(int slot, platform::HDC surface, int x, int y, int width, int height);
 
 }  // namespace mdlEffects

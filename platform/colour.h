@@ -14,6 +14,9 @@ constexpr std::uint8_t RedOf(ColourValue c) { return static_cast<std::uint8_t>(c
 constexpr std::uint8_t GreenOf(ColourValue c) { return static_cast<std::uint8_t>(c >> 8); }
 constexpr std::uint8_t BlueOf(ColourValue c) { return static_cast<std::uint8_t>(c >> 16); }
 
+// The byte above blue: alpha in some pixel formats, unused in others.
+inline constexpr ColourValue kFourthByte = 0xFF000000u;
+
 // red + 256 × green + 65536 × blue
 constexpr ColourValue PackRgb(std::uint8_t r, std::uint8_t g, std::uint8_t b) {
     return static_cast<ColourValue>(r) | static_cast<ColourValue>(g) << 8 |

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "app/font_lookup.h"
+#include "effects/english_names.h"
 #include "tools/gif_writer.h"
 
 namespace {
@@ -273,28 +274,8 @@ bool Icon(const std::string& path) {
 }
 
 bool Names(const std::string& path) {
-    static const char* const names[] = {
-        "Additive light (saturating sum)",
-        "Subtract sprite from scene",
-        "Burn (sum less white)",
-        "Screen",
-        "Multiply",
-        "Translucent: 9/11 sprite",
-        "Translucent: 8/11 sprite",
-        "Translucent: 7/11 sprite",
-        "Translucent: 6/11 sprite",
-        "Translucent: 5/11 sprite",
-        "Translucent: 4/11 sprite",
-        "Translucent: 3/11 sprite",
-        "Translucent: 2/11 sprite",
-        "Arctangent of scene over sprite",
-        "Square-root ratio",
-        "Sine wave",
-        "Cosine wave",
-        "Geometric mean (root x root)",
-    };
     std::ofstream out(path, std::ios::binary);
-    for (const char* name : names) out << name << "\r\n";
+    for (const char* name : mdlEffects::kEnglishEffectNames) out << name << "\r\n";
     return static_cast<bool>(out);
 }
 

@@ -64,7 +64,7 @@ SdlToolkit::SdlToolkit() {
     text_ = OpenProgramFont();
 
     char* base = SDL_GetBasePath();
-    baseDir_ = base != nullptr ? base : "./";
+    baseDir_ = DataDirectory(base != nullptr ? base : "./");
     SDL_free(base);
 
     main_ = CreateHiddenWindow();

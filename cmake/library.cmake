@@ -1,0 +1,48 @@
+# libglimmerix: the engine and the drawing surface as one shared and one static library.
+# Only the C interface leaves the shared library; the demo, the tests and the tools link the
+# static one, which also gives them the engine's C++ face (mdlEffects, platform).
+foreach(objects platform_objects effects_objects)
+  set_target_properties(${objects} PROPERTIES POSITION_INDEPENDENT_CODE ON
+    CXX_VISIBILITY_PRESET hidden VISIBILITY_INLINES_HIDDEN ON)
+endforeach()
+set(GLIMMERIX_OBJECTS $<TARGET_OBJECTS:platform_objects> $<TARGET_OBJECTS:effects_objects>)
+
+add_library(glimmerix_shared SHARED ${GLIMMERIX_OBJECTS})
+set_target_properties(glimmerix_shared PROPERTIES OUTPUT_NAME glimmerix EXPORT_NAME glimmerix
+  VERSION ${PROJECT_VERSION} SOVERSION ${PROJECT_VERSION_MAJOR})
+target_link_libraries(glimmerix_shared PUBLIC glimmerix_header PRIVATE mvec m)
+# The version script keeps the C++ runtime's template instances out of the exports too.
+target_link_options(glimmerix_shared PRIVATE
+  -Wl,--version-script=${PROJECT_SOURCE_DIR}/cmake/glimmerix.map -Wl,--no-undefined)
+set_target_properties(glimmerix_shared PROPERTIES LINK_DEPENDS ${PROJECT_SOURCE_DIR}/cmake/glimmerix.map)
+
+add_library(glimmerix_static STATIC ${GLIMMERIX_OBJECTS})
+set_target_properties(glimmerix_static PROPERTIES OUTPUT_NAME glimmerix)
+target_link_libraries(glimmerix_static PUBLIC glimmerix_header mvec m)
+target_include_directories(glimmerix_static PUBLIC $<BUILD_INTERFACE:${PROJECT_SOURCE_DIR}>)
+
+# The names the rest of the tree links by.
+add_library(effects ALIAS glimmerix_static)
+add_library(platform ALIAS glimmerix_static)
+
+# Installed: libraries, header, pkg-config file, CMake package, licence.
+install(TARGETS glimmerix_shared glimmerix_static glimmerix_header EXPORT GlimmerixTargets
+  LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT runtime NAMELINK_COMPONENT development
+  ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT development)
+install(FILES ${PROJECT_BINARY_DIR}/include/glimmerix/glimmerix.h
+  DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/glimmerix COMPONENT development)
+
+include(CMakePackageConfigHelpers)
+set(GLIMMERIX_CMAKE_DIR ${CMAKE_INSTALL_LIBDIR}/cmake/Glimmerix)
+install(EXPORT GlimmerixTargets NAMESPACE Glimmerix:: DESTINATION ${GLIMMERIX_CMAKE_DIR} COMPONENT development)
+configure_package_config_file(cmake/GlimmerixConfig.cmake.in ${PROJECT_BINARY_DIR}/GlimmerixConfig.cmake
+  INSTALL_DESTINATION ${GLIMMERIX_CMAKE_DIR})
+write_basic_package_version_file(${PROJECT_BINARY_DIR}/GlimmerixConfigVersion.cmake
+  COMPATIBILITY SameMajorVersion)
+install(FILES ${PROJECT_BINARY_DIR}/GlimmerixConfig.cmake ${PROJECT_BINARY_DIR}/GlimmerixConfigVersion.cmake
+  DESTINATION ${GLIMMERIX_CMAKE_DIR} COMPONENT development)
+
+# Relative to the file's own place, so that an unpacked tree works wherever it lies.
+file(RELATIVE_PATH GLIMMERIX_PC_TO_PREFIX /prefix/${CMAKE_INSTALL_LIBDIR}/pkgconfig /prefix)
+configure_file(cmake/glimmerix.pc.in ${PROJECT_BINARY_DIR}/glimmerix.pc @ONLY)
+install(FILES ${PROJECT_BINARY_DIR}/glimmerix.pc DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig COMPONENT development)
