@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and runs every test: the whole suite, then the unit
-# and program tests again under AddressSanitizer and UBSan, then each fuzzer for a
+# and program tests again under AddressSanitizer and UBSan, the library's concurrent calls
+# under ThreadSanitizer, then each fuzzer for a
 # bounded time from its seed corpus. Exits non-zero on any failure.
 set -euo pipefail
 cd "$(dirname "$0")"
@@ -15,6 +16,12 @@ cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DGLIMMERIX_WERROR=ON
 cmake --build build-asan -j "$jobs"
 LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp" UBSAN_OPTIONS=print_stacktrace=1 \
   ctest --test-dir build-asan --output-on-failure -j "$jobs" --label-exclude long --exclude-regex '^(e2e_|assets_)'
+
+echo "== concurrent library calls under ThreadSanitizer"
+cmake -S . -B build-tsan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DGLIMMERIX_WERROR=ON -DGLIMMERIX_APP=OFF \
+  -DGLIMMERIX_BENCH=OFF -DGLIMMERIX_SANITIZE=thread >/dev/null
+cmake --build build-tsan -j "$jobs" --target effects_tests
+TSAN_OPTIONS=halt_on_error=1 build-tsan/tests/effects_tests --gtest_filter='CInterfaceThreads.*'
 
 echo "== fuzzing"
 tools/fuzz.sh 10

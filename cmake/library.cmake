@@ -17,8 +17,9 @@ target_link_options(glimmerix_shared PRIVATE
 set_target_properties(glimmerix_shared PROPERTIES LINK_DEPENDS ${PROJECT_SOURCE_DIR}/cmake/glimmerix.map)
 
 add_library(glimmerix_static STATIC ${GLIMMERIX_OBJECTS})
-set_target_properties(glimmerix_static PROPERTIES OUTPUT_NAME glimmerix)
-target_link_libraries(glimmerix_static PUBLIC glimmerix_header mvec m)
+set_target_properties(glimmerix_static PROPERTIES OUTPUT_NAME glimmerix LINKER_LANGUAGE CXX)
+# The C++ runtime is named for programs written in C, whose link step does not add it.
+target_link_libraries(glimmerix_static PUBLIC glimmerix_header mvec m $<INSTALL_INTERFACE:stdc++>)
 target_include_directories(glimmerix_static PUBLIC $<BUILD_INTERFACE:${PROJECT_SOURCE_DIR}>)
 
 # The names the rest of the tree links by.
