@@ -1,6 +1,10 @@
 // The effect engine: building the tables, and side-by-side cases for DrawSprite through
 // each effect and for each blend kernel alone.
 #include <benchmark/benchmark.h>
+#include <glimmerix/glimmerix.h>
+
+#include <cstring>
+#include <stdexcept>
 
 #include "bench/scene.h"
 #include "bench/side_by_side.h"
@@ -38,6 +42,35 @@ std::vector<Case> DrawSpriteCases() {
     for (int e = 0; e < mdlEffects::EFFECT_COUNT; ++e) {
         cases.push_back({"draw/" + std::to_string(e), [] { RestoreSpriteRect(GetScene(), GetScene().background); },
                          [e] { mdlEffects::DrawSprite(e, 0, GetScene().backbuffer.hDC(), kSpriteX, kSpriteY); }});
+    }
+    // The library's glimmerix_draw through each effect: the same sprite at the same place,
+    // onto the scene's background as an ARGB8888 image (SDL's usual surface).
+    static platform::Surface argbBackground = [] {
+        platform::Surface argb = GetScene().background;
+        for (int y = 0; y < argb.Height(); ++y)
+            for (int x = 0; x < argb.Width(); ++x) argb.Row(y)[x] = 0xFF000000u | platform::SwapRedBlue(argb.Row(y)[x]);
+        return argb;
+    }();
+    static platform::Surface argbImage = argbBackground;
+    static glimmerix_sprite* librarySprite = [] {
+        platform::Surface& picture = GetScene().spritePicture;
+        const glimmerix_image image{picture.Row(0), picture.Width(), picture.Height(), 4 * picture.Pitch(),
+                                    GLIMMERIX_FORMAT_XBGR8888};
+        glimmerix_sprite* sprite = nullptr;
+        if (glimmerix_sprite_capture(&image, 0, 0, mdlEffects::SPRITE_SIZE, mdlEffects::SPRITE_SIZE, &sprite) != GLIMMERIX_OK)
+            throw std::runtime_error("glimmerix_sprite_capture failed");
+        return sprite;
+    }();
+    static const glimmerix_image argbView{argbImage.Row(0), argbImage.Width(), argbImage.Height(), 4 * argbImage.Pitch(),
+                                          GLIMMERIX_FORMAT_ARGB8888};
+    for (int e = 0; e < mdlEffects::EFFECT_COUNT; ++e) {
+        cases.push_back({"library/" + std::to_string(e),
+                         [] {
+                             for (int row = 0; row < mdlEffects::SPRITE_SIZE; ++row)
+                                 std::memcpy(argbImage.Row(kSpriteY + row) + kSpriteX, argbBackground.Row(kSpriteY + row) + kSpriteX,
+                                             mdlEffects::SPRITE_SIZE * sizeof(platform::ColourValue));
+                         },
+                         [e] { glimmerix_draw(&argbView, librarySprite, e, kSpriteX, kSpriteY); }});
     }
     // Each blend kernel alone on the same job (effect 0), on the real pixels and on a
     // uniform sprite over a uniform surface: there every lookup hits the same cache lines,

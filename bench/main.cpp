@@ -79,10 +79,13 @@ int main(int argc, char** argv) {
     }
     const int rounds = quick ? 300 : 2000;
     const std::map<std::string, double> blends = bench::SideBySide(bench::BlendCases(), rounds);
-    for (int e = 0; e < 18; ++e) r.drawSpriteNs[e] = blends.at("draw/" + std::to_string(e));
+    for (int e = 0; e < 18; ++e) {
+        r.drawSpriteNs[e] = blends.at("draw/" + std::to_string(e));
+        r.libraryDrawNs[e] = blends.at("library/" + std::to_string(e));
+    }
     for (const auto& [name, ns] : blends) {
         if (name.rfind("kernel/", 0) == 0) r.kernelsNs[name.substr(7)] = ns;
-        else if (name.rfind("draw/", 0) != 0) r.peersNs[name] = ns;
+        else if (name.rfind("draw/", 0) != 0 && name.rfind("library/", 0) != 0) r.peersNs[name] = ns;
     }
     const std::map<std::string, double> frames = bench::SideBySide(bench::ComposeCases(), rounds / 2);
     std::vector<double> compose;

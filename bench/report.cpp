@@ -17,6 +17,10 @@ double Spread(const Results& r) {
 
 double MaxDraw(const Results& r) { return *std::max_element(std::begin(r.drawSpriteNs), std::end(r.drawSpriteNs)); }
 
+double MaxLibraryDraw(const Results& r) {
+    return *std::max_element(std::begin(r.libraryDrawNs), std::end(r.libraryDrawNs));
+}
+
 }  // namespace
 
 void MedianCollector::ReportRuns(const std::vector<Run>& runs) {
@@ -40,6 +44,7 @@ void WriteJson(const Results& r, const std::string& path) {
     out << "  \"draw_sprite_ns\": {";
     for (int e = 0; e < 18; ++e) out << (e ? ", " : "") << "\"" << e << "\": " << num(r.drawSpriteNs[e]);
     out << "},\n";
+    out << "  \"library_draw_ns\": " << num(MaxLibraryDraw(r)) << ",\n";
     out << "  \"effect_spread\": " << num(Spread(r)) << ",\n  \"peers_ns\": {";
     bool first = true;
     for (const auto& [name, ns] : r.peersNs) {
@@ -112,6 +117,9 @@ void PrintTable(const Results& r) {
         {"build_tables_ms (median)", f("%.2f", r.buildTablesMs), "<= 2.5", r.buildTablesMs <= 2.5},
         {"DrawSprite ns/call, slowest effect", f("%.0f", draw), "", true},
         {"DrawSprite ns/pixel, slowest effect", f("%.3f", draw / kSpritePixels), "<= 1.3", draw / kSpritePixels <= 1.3},
+        {"library_draw_ns (glimmerix_draw, ARGB8888, slowest effect)", f("%.0f", MaxLibraryDraw(r)), "", true},
+        {"library_draw_ns / slowest DrawSprite", f("%.3f", MaxLibraryDraw(r) / draw), "<= 1.05",
+         MaxLibraryDraw(r) / draw <= 1.05},
         {"effect_spread (max/min)", f("%.3f", Spread(r)), "<= 1.10", Spread(r) <= 1.10},
         {"DrawSprite / pixman ADD", f("%.2f", draw / pixman), "<= 2.5", draw / pixman <= 2.5},
         {"DrawSprite / pixman MULTIPLY,SCREEN,DIFFERENCE (fastest)", f("%.3f", draw / worstPdf), "<= 0.2",

@@ -32,6 +32,7 @@ struct Results {
     double buildTablesMs = 0;
     double backgroundCopyUs = 0, printLinesUs = 0;
     double drawSpriteNs[18] = {};
+    double libraryDrawNs[18] = {};  // glimmerix_draw onto an ARGB8888 image, in the same rounds
     std::map<std::string, double> peersNs;
     std::map<std::string, double> kernelsNs;  // "avx2/real", "avx2/uniform", "scalar/real", …
     double composeMedianUs = 0, composeMaxUs = 0;

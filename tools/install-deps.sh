@@ -9,6 +9,7 @@ packages=(
   libsdl2-dev libsdl2-image-dev libsdl2-ttf-dev libfontconfig-dev fonts-liberation
   libpixman-1-dev libx11-dev
   xvfb xauth xdotool x11-utils xfonts-base imagemagick valgrind time
+  dpkg-dev lintian desktop-file-utils
 )
 
 missing=()

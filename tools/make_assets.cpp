@@ -16,6 +16,7 @@
 #include "app/font_lookup.h"
 #include "effects/english_names.h"
 #include "tools/gif_writer.h"
+#include "tools/png_writer.h"
 
 namespace {
 
@@ -242,6 +243,22 @@ bool Light(const std::string& path) {
 }
 
 // 32 × 32 with 256 colours: a 6 × 6 × 6 colour cube and a ramp of greys.
+// The icon's planet and glint at pixel (x, y) of a size × size square.
+Rgb IconColour(int x, int y, int size) {
+    const double scale = size / 32.0;
+    const double dx = (x + 0.5 - 16 * scale) / (13 * scale), dy = (y + 0.5 - 16 * scale) / (13 * scale);
+    const double rr = dx * dx + dy * dy;
+    Rgb c{0, 0, 0.05};
+    if (rr < 1) {
+        const double lambert = std::max(0.0, -0.6 * dx - 0.5 * dy + 0.62 * std::sqrt(1 - rr));
+        c = Rgb{0.15, 0.4, 0.9} * (0.1 + lambert);
+    }
+    const double gx = x / scale - 10.0, gy = y / scale - 9.0;
+    const double glint = std::exp(-(gx * gx + gy * gy) / 6.0);
+    return c + Rgb{1, 0.95, 0.7} * glint;
+}
+
+// The windows' icon: 32 × 32 pixels in 256 colours.
 bool Icon(const std::string& path) {
     SDL_Surface* s = SDL_CreateRGBSurfaceWithFormat(0, 32, 32, 8, SDL_PIXELFORMAT_INDEX8);
     SDL_Color colours[256];
@@ -254,23 +271,28 @@ bool Icon(const std::string& path) {
     SDL_SetPaletteColors(s->format->palette, colours, 0, 256);
     for (int y = 0; y < 32; ++y)
         for (int x = 0; x < 32; ++x) {
-            const double dx = (x + 0.5 - 16) / 13, dy = (y + 0.5 - 16) / 13, rr = dx * dx + dy * dy;
-            Rgb c{0, 0, 0.05};
-            if (rr < 1) {
-                const double lambert = std::max(0.0, -0.6 * dx - 0.5 * dy + 0.62 * std::sqrt(1 - rr));
-                c = Rgb{0.15, 0.4, 0.9} * (0.1 + lambert);
-            }
-            const double glint = std::exp(-(std::pow(x - 10.0, 2) + std::pow(y - 9.0, 2)) / 6.0);
-            c = c + Rgb{1, 0.95, 0.7} * glint;
-            const int q = [&] {
-                const auto level = [](double v) { return static_cast<int>(std::lround(Clamp01(v) * 5)); };
-                return level(c.r) * 36 + level(c.g) * 6 + level(c.b);
-            }();
-            static_cast<Uint8*>(s->pixels)[y * s->pitch + x] = static_cast<Uint8>(q);
+            const Rgb c = IconColour(x, y, 32);
+            const auto level = [](double v) { return static_cast<int>(std::lround(Clamp01(v) * 5)); };
+            static_cast<Uint8*>(s->pixels)[y * s->pitch + x] = static_cast<Uint8>(level(c.r) * 36 + level(c.g) * 6 + level(c.b));
         }
     const bool ok = SDL_SaveBMP(s, path.c_str()) == 0;
     SDL_FreeSurface(s);
     return ok;
+}
+
+// The desktop's icon: the same picture, 48 × 48 in full colour.
+bool DesktopIcon(const std::string& path) {
+    constexpr int kSize = 48;
+    std::vector<std::uint8_t> rgb;
+    for (int y = 0; y < kSize; ++y)
+        for (int x = 0; x < kSize; ++x) {
+            const Rgb c = IconColour(x, y, kSize);
+            for (double v : {c.r, c.g, c.b}) rgb.push_back(static_cast<std::uint8_t>(std::lround(Clamp01(v) * 255)));
+        }
+    std::string error;
+    if (tools::WritePng(path, kSize, kSize, rgb, &error)) return true;
+    SDL_SetError("%s", error.c_str());
+    return false;
 }
 
 bool Names(const std::string& path) {
@@ -292,7 +314,8 @@ int main(int argc, char** argv) {
         return 1;
     }
     const bool ok = SaveJpeg(Loading(), dir + "/Loading.jpg") && SaveJpeg(Planet(), dir + "/Planet.jpg") &&
-                    Light(dir + "/Light.gif") && Names(dir + "/Effects' Names.txt") && Icon(dir + "/Glimmerix.bmp");
+                    Light(dir + "/Light.gif") && Names(dir + "/Effects' Names.txt") && Icon(dir + "/Glimmerix.bmp") &&
+                    DesktopIcon(dir + "/glimmerix.png");
     if (!ok) std::fprintf(stderr, "make_assets: writing into %s failed: %s\n", dir.c_str(), SDL_GetError());
     IMG_Quit();
     TTF_Quit();

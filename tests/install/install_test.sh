@@ -10,7 +10,7 @@ source=$(cd "${2:?usage: install_test.sh BUILD_DIR SOURCE_DIR}" && pwd)
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 prefix=$work/prefix
-fail() { echo "FAIL: $*" >&2; exit 1; }
+. "$(dirname "$0")/common.sh"
 
 cmake --install "$build" --prefix "$prefix" >/dev/null
 libdir=$(dirname "$(find "$prefix" -name 'libglimmerix.so.1' | head -n 1)")
@@ -26,16 +26,10 @@ exported=$(nm -D --defined-only "$libdir/libglimmerix.so.1" | awk '$2 == "T" || 
 [ -z "$exported" ] || fail "exported beyond the C interface: $exported"
 echo "ok   installed, SONAME $soname, only glimmerix_* exported"
 
-# The README's example through pkg-config, strict C11; the expected pixel is Screen of
-# 0x40 under 0x80: (0x40 + 1)(255 - 0x80)/256 + 0x80 = 0xA0 in each channel.
+# The expected pixel is Screen of 0x40 under 0x80: (0x40 + 1)(255 - 0x80)/256 + 0x80 = 0xA0
+# in each channel.
 expected="Screen: 0xFFA0A0A0"
-export PKG_CONFIG_PATH=$libdir/pkgconfig
-# shellcheck disable=SC2046
-cc -std=c11 -Wall -Wextra -pedantic -Werror -o "$work/hello_pc" "$source/examples/hello/hello.c" \
-  $(pkg-config --cflags --libs glimmerix)
-out=$(LD_LIBRARY_PATH=$libdir "$work/hello_pc")
-[[ "$out" == *"$expected" ]] || fail "pkg-config build printed '$out'"
-echo "ok   pkg-config: $out"
+readme_example "$libdir/pkgconfig" "$libdir" "$source"
 
 cmake -S "$source/examples/hello" -B "$work/hello" -DCMAKE_PREFIX_PATH="$prefix" >/dev/null
 cmake --build "$work/hello" >/dev/null
@@ -53,15 +47,5 @@ grep -q "all pixels equal" <<<"$out" || fail "sdl_lights: $out"
 grep -q "100 frames" <<<"$out" || fail "sdl_lights: $out"
 echo "ok   sdl_lights: $(tr '\n' ' ' <<<"$out")"
 
-# The installed demo finds its data files in share/glimmerix and reaches its frame loop.
-env -u DISPLAY -u WAYLAND_DISPLAY SDL_VIDEODRIVER=dummy "$prefix/bin/glimmerix" >/dev/null 2>"$work/err" &
-pid=$!
-sleep 2
-kill -0 "$pid" 2>/dev/null || { wait "$pid" || true; fail "installed demo ended: $(cat "$work/err")"; }
-ticks=$(awk '{print $14 + $15}' "/proc/$pid/stat")
-kill -TERM "$pid"
-status=0
-wait "$pid" || status=$?
-[ "$ticks" -gt 50 ] || fail "installed demo used $ticks ticks of CPU in 2 s: no frame loop"
-[ "$status" -eq 0 ] || fail "installed demo ended with status $status: $(cat "$work/err")"
-echo "ok   installed demo ran its frame loop from $prefix/bin"
+# The installed demo finds its data files in share/glimmerix.
+demo_reaches_frame_loop "$prefix/bin/glimmerix"
