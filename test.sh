@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, and runs every test: the whole suite, then the unit
+# Installs what is missing, builds, and runs every test: the whole suite, the Debian
+# packages (built, checked with lintian, unpacked and used), then the unit
 # and program tests again under AddressSanitizer and UBSan, the library's concurrent calls
 # under ThreadSanitizer, then each fuzzer for a
 # bounded time from its seed corpus. Exits non-zero on any failure.
@@ -9,6 +10,9 @@ jobs=$(nproc)
 
 tools/build.sh
 ctest --test-dir build --output-on-failure -j "$jobs"
+
+echo "== the Debian packages: lintian, unpacked and used"
+tests/install/package_test.sh
 
 echo "== under AddressSanitizer and UndefinedBehaviorSanitizer"
 cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DGLIMMERIX_WERROR=ON -DGLIMMERIX_BENCH=OFF \

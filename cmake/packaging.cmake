@@ -52,6 +52,9 @@ set(CPACK_DEB_COMPONENT_INSTALL ON)
 set(CPACK_COMPONENTS_ALL demo runtime development)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
+# CPack puts this summary before every description unless it is CPack's own default; each
+# package's description below starts with a summary of its own.
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "${PROJECT_NAME} built using CMake")
 # Dependencies come from the binaries, through dpkg-shlibdeps; the development files need
 # the runtime library of the same version.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
@@ -76,6 +79,8 @@ Every effect is one table lookup per colour channel, so all cost the same.")
 
 set(CPACK_DEBIAN_RUNTIME_PACKAGE_NAME libglimmerix1)
 set(CPACK_DEBIAN_RUNTIME_PACKAGE_SECTION libs)
+# The dynamic linker's cache is refreshed through dpkg's trigger.
+set(CPACK_DEBIAN_RUNTIME_PACKAGE_CONTROL_EXTRA ${PROJECT_SOURCE_DIR}/packaging/triggers)
 set(CPACK_DEBIAN_RUNTIME_DESCRIPTION "colour-blend effects for light sprites - shared library
 libglimmerix draws sprites onto 32-bit images (XRGB, ARGB, XBGR, ABGR) through
 18 exact colour-blend effects: saturating sum and differences, screen,

@@ -19,7 +19,8 @@ tools/install-deps.sh
 out=build/packages
 rm -rf "$out" build-package/cpack
 mkdir -p "$out"
-# dpkg-buildflags gives the hardening every Debian package is built with.
+# dpkg-buildflags gives the hardening Debian packages are built with, all of it.
+export DEB_BUILD_MAINT_OPTIONS=hardening=+all
 CFLAGS="$(dpkg-buildflags --get CFLAGS) $(dpkg-buildflags --get CPPFLAGS)" \
   CXXFLAGS="$(dpkg-buildflags --get CXXFLAGS) $(dpkg-buildflags --get CPPFLAGS)" \
   LDFLAGS=$(dpkg-buildflags --get LDFLAGS) \

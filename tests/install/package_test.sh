@@ -8,10 +8,10 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 . "$source/tests/install/common.sh"
 
-"$source/tools/package.sh" >/dev/null
+"$source/tools/package.sh" >"$work/package.log" 2>&1 || { cat "$work/package.log"; fail "tools/package.sh"; }
 packages=("$source"/build/packages/*.deb)
 [ ${#packages[@]} -eq 3 ] || fail "expected 3 packages, found ${#packages[@]}"
-lintian --fail-on error --suppress-tags-from-file "$source/packaging/lintian-accepted" "${packages[@]}" \
+lintian --fail-on error "${packages[@]}" \
   >"$work/lintian" || { cat "$work/lintian"; fail "lintian reports errors"; }
 echo "ok   lintian: no errors ($(grep -c '^W:' "$work/lintian" || true) warnings)"
 
