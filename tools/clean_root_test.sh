@@ -14,7 +14,7 @@ command -v mmdebstrap >/dev/null || { apt-get update -q && apt-get install -y -q
 work=$(mktemp -d)
 root=$work/root
 cleanup() {
-  for m in proc dev; do umountable="$root/$m"; mountpoint -q "$umountable" && umount -l "$umountable"; done
+  for m in dev/pts dev proc; do mountpoint -q "$root/$m" && umount -l "$root/$m"; done
   rm -rf "$work"
 }
 trap cleanup EXIT
@@ -29,7 +29,10 @@ step "a minimal Debian 12 root (mmdebstrap --variant=apt)"
 mmdebstrap --quiet --variant=apt --mode=root bookworm "$root" "${sources[@]}"
 mount --bind /proc "$root/proc"
 mount --bind /dev "$root/dev"
-in_root() { chroot "$root" /usr/bin/env -i PATH=/usr/sbin:/usr/bin:/sbin:/bin HOME=/root "$@"; }
+mount --bind /dev/pts "$root/dev/pts"
+in_root() { chroot "$root" /usr/bin/env -i PATH=/usr/sbin:/usr/bin:/sbin:/bin HOME=/root DEBIAN_FRONTEND=noninteractive "$@"; }
+cp /etc/resolv.conf "$root/etc/resolv.conf" 2>/dev/null || true
+in_root apt-get update -q >/dev/null   # mmdebstrap leaves no package lists behind
 # The compiler and pkg-config for the example come first, so that what the packages bring
 # can be told apart from them.
 in_root apt-get install -y -q --no-install-recommends gcc libc6-dev pkgconf >/dev/null
@@ -46,7 +49,7 @@ in_root dpkg-query -W glimmerix libglimmerix1 libglimmerix-dev
 step "the demo, from its desktop entry's command, headless"
 exec_line=$(sed -n 's/^Exec=//p' "$root/usr/share/applications/glimmerix.desktop")
 echo "Exec=$exec_line"
-in_root sh -c "SDL_VIDEODRIVER=dummy timeout -s TERM 3 $exec_line; echo \"status \$?\"" >"$work/demo" 2>&1 || true
+in_root sh -c "SDL_VIDEODRIVER=dummy timeout --preserve-status -s TERM 3 $exec_line; echo \"status \$?\"" >"$work/demo" 2>&1 || true
 cat "$work/demo"
 # timeout's SIGTERM reaches the frame loop, which ends with status 0: a start-up failure
 # would have ended it earlier with status 1 and a message.
