@@ -20,7 +20,7 @@ void BM_BuildEffectTables(benchmark::State& state) {
     GetScene();
     Timed(state, [] { mdlEffects::BuildEffectTables(); });
     // Leave the scene as GetScene made it: tables built, slot 0 captured.
-    mdlEffects::CaptureSprite(0, GetScene().spritePicture.hDC(), 0, 0, 47, 47);
+    mdlEffects::CaptureSprite(0, GetScene().spritePicture.hDC(), 0, 0, kSprite, kSprite);
 }
 BENCHMARK(BM_BuildEffectTables);
 
@@ -31,7 +31,7 @@ void BM_BuildEffectTablesUsing(benchmark::State& state) {
     state.SetLabel(builder == mdlEffects::TableBuilder::Avx2 ? "avx2" : "portable");
     Timed(state, [builder] { mdlEffects::BuildEffectTablesUsing(builder); });
     mdlEffects::BuildEffectTables();
-    mdlEffects::CaptureSprite(0, GetScene().spritePicture.hDC(), 0, 0, 47, 47);
+    mdlEffects::CaptureSprite(0, GetScene().spritePicture.hDC(), 0, 0, kSprite, kSprite);
 }
 BENCHMARK(BM_BuildEffectTablesUsing)->DenseRange(0, static_cast<int>(mdlEffects::AvailableTableBuilders().size()) - 1);
 
@@ -39,7 +39,7 @@ BENCHMARK(BM_BuildEffectTablesUsing)->DenseRange(0, static_cast<int>(mdlEffects:
 
 std::vector<Case> DrawSpriteCases() {
     std::vector<Case> cases;
-    for (int e = 0; e < mdlEffects::EFFECT_COUNT; ++e) {
+    for (int e = 0; e < kEffects; ++e) {
         cases.push_back({"draw/" + std::to_string(e), [] { RestoreSpriteRect(GetScene(), GetScene().background); },
                          [e] { mdlEffects::DrawSprite(e, 0, GetScene().backbuffer.hDC(), kSpriteX, kSpriteY); }});
     }
@@ -57,33 +57,33 @@ std::vector<Case> DrawSpriteCases() {
         const glimmerix_image image{picture.Row(0), picture.Width(), picture.Height(), 4 * picture.Pitch(),
                                     GLIMMERIX_FORMAT_XBGR8888};
         glimmerix_sprite* sprite = nullptr;
-        if (glimmerix_sprite_capture(&image, 0, 0, mdlEffects::SPRITE_SIZE, mdlEffects::SPRITE_SIZE, &sprite) != GLIMMERIX_OK)
+        if (glimmerix_sprite_capture(&image, 0, 0, kSprite, kSprite, &sprite) != GLIMMERIX_OK)
             throw std::runtime_error("glimmerix_sprite_capture failed");
         return sprite;
     }();
     static const glimmerix_image argbView{argbImage.Row(0), argbImage.Width(), argbImage.Height(), 4 * argbImage.Pitch(),
                                           GLIMMERIX_FORMAT_ARGB8888};
-    for (int e = 0; e < mdlEffects::EFFECT_COUNT; ++e) {
+    for (int e = 0; e < kEffects; ++e) {
         cases.push_back({"library/" + std::to_string(e),
                          [] {
-                             for (int row = 0; row < mdlEffects::SPRITE_SIZE; ++row)
+                             for (int row = 0; row < kSprite; ++row)
                                  std::memcpy(argbImage.Row(kSpriteY + row) + kSpriteX, argbBackground.Row(kSpriteY + row) + kSpriteX,
-                                             mdlEffects::SPRITE_SIZE * sizeof(platform::ColourValue));
+                                             kSprite * sizeof(platform::ColourValue));
                          },
                          [e] { glimmerix_draw(&argbView, librarySprite, e, kSpriteX, kSpriteY); }});
     }
     // Each blend kernel alone on the same job (effect 0), on the real pixels and on a
     // uniform sprite over a uniform surface: there every lookup hits the same cache lines,
     // which leaves the kernel's own instructions as its bound.
-    static const std::vector<std::uint8_t> flat(47 * 47 + mdlEffects::Plane::kPadding, 128);
-    static const platform::Surface grey(320, 240, 0x00808080);
+    static const std::vector<std::uint8_t> flat(kSprite * kSprite + mdlEffects::Plane::kPadding, 128);
+    static const platform::Surface grey(kSceneWidth, kSceneHeight, 0x00808080);
     for (const mdlEffects::NamedKernel& kernel : mdlEffects::AvailableKernels()) {
         for (const bool uniform : {false, true}) {
             const mdlEffects::SpriteData& sprite = mdlEffects::Sprites[0];
-            const mdlEffects::BlendJob job{mdlEffects::EffectTable.Data(), uniform ? flat.data() : sprite.R.Row(0),
+            const mdlEffects::BlendJob job{mdlEffects::EffectTable.Copy(0), uniform ? flat.data() : sprite.R.Row(0),
                                            uniform ? flat.data() : sprite.G.Row(0),
-                                           uniform ? flat.data() : sprite.B.Row(0), 47,
-                                           GetScene().backbuffer.Row(kSpriteY) + kSpriteX, 320, 47, 47};
+                                           uniform ? flat.data() : sprite.B.Row(0), kSprite,
+                                           GetScene().backbuffer.Row(kSpriteY) + kSpriteX, kSceneWidth, kSprite, kSprite};
             cases.push_back({std::string("kernel/") + kernel.name + (uniform ? "/uniform" : "/real"),
                              [uniform] { RestoreSpriteRect(GetScene(), uniform ? grey : GetScene().background); },
                              [job, k = kernel.kernel] { k(job); }});

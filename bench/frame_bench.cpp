@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <chrono>
 #include <functional>
+#include <cstring>
 #include <vector>
 
 #include "bench/program.h"
@@ -27,7 +28,7 @@ namespace {
 void BM_BackgroundCopy(benchmark::State& state) {
     app::frmSample& form = GetProgram().form;
     Timed(state, [&] {
-        platform::BitBlt(form.picBackbuffer.hDC(), 0, 0, 320, 240, form.picBackground.hDC(), 0, 0, platform::SRCCOPY);
+        platform::BitBlt(form.picBackbuffer.hDC(), 0, 0, kSceneWidth, kSceneHeight, form.picBackground.hDC(), 0, 0, platform::SRCCOPY);
     });
 }
 BENCHMARK(BM_BackgroundCopy);
@@ -68,7 +69,7 @@ double Median(std::vector<double> v) {
 std::vector<Case> ComposeCases() {
     std::vector<Case> cases;
     app::frmSample& form = GetProgram().form;
-    for (int e = 0; e < mdlEffects::EFFECT_COUNT; ++e) {
+    for (int e = 0; e < kEffects; ++e) {
         cases.push_back({"compose/" + std::to_string(e),
                          [&form, e] {
                              form.CurrentEffect = e;
@@ -77,6 +78,10 @@ std::vector<Case> ComposeCases() {
                          },
                          [&form] { form.ComposeFrame(); }});
     }
+    // What copying one frame costs at all: the floor under any composed frame.
+    static std::vector<platform::ColourValue> frame(static_cast<std::size_t>(kSceneWidth) * kSceneHeight);
+    cases.push_back({"memcpy", [] {},
+                     [] { std::memcpy(frame.data(), GetScene().background.Row(0), frame.size() * sizeof frame[0]); }});
     return cases;
 }
 
@@ -89,7 +94,7 @@ LoopRates MeasureLoopRates(int rounds, double secondsPerRound) {
     for (int r = 0; r < rounds; ++r) {
         present.push_back(Rate([&] {
             platform::Surface& window = p.toolkit.MainWindowSurface();
-            platform::BitBlt(window.hDC(), 0, 0, 320, 240, fixed.hDC(), 0, 0,
+            platform::BitBlt(window.hDC(), 0, 0, kSceneWidth, kSceneHeight, fixed.hDC(), 0, 0,
                              platform::SRCCOPY);
             p.toolkit.Present(window);
             p.toolkit.DoEvents(p.form);

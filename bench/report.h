@@ -1,5 +1,5 @@
 // Collects the benchmark medians and writes the results: a table on standard output,
-// bench/results.json and the chart bench/results.svg.
+// bench/results.json, the chart bench/results.svg, and the README's figures.
 #pragma once
 
 #include <benchmark/benchmark.h>
@@ -7,6 +7,9 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <vector>
+
+#include "bench/scene.h"
 
 namespace bench {
 
@@ -22,20 +25,29 @@ private:
     std::map<std::string, double> medians_;
 };
 
+// What the figures were measured on, read from /proc/cpuinfo.
+struct Machine {
+    std::string model;
+    int cores = 0;
+    std::vector<std::string> flags;  // of those that choose a kernel: avx2, avx512f
+};
+Machine ReadMachine();
+
 struct Memory {
     double rssAfter1sKib, rssAfter60sKib, peakKib;
 };
 
 struct Results {
-    std::string machine;
+    Machine machine;
     std::string kernel;
     double buildTablesMs = 0;
     double backgroundCopyUs = 0, printLinesUs = 0;
-    double drawSpriteNs[18] = {};
-    double libraryDrawNs[18] = {};  // glimmerix_draw onto an ARGB8888 image, in the same rounds
+    double drawSpriteNs[kEffects] = {};
+    double libraryDrawNs[kEffects] = {};  // glimmerix_draw onto an ARGB8888 image, in the same rounds
     std::map<std::string, double> peersNs;
     std::map<std::string, double> kernelsNs;  // "avx2/real", "avx2/uniform", "scalar/real", …
     double composeMedianUs = 0, composeMaxUs = 0;
+    double frameMemcpyUs = 0;  // a plain memcpy of one frame, in the same rounds as composing
     double presentOnlyFps = 0, frameLoopFps = 0;
     double startupMs = 0;
     std::optional<Memory> memory;
@@ -44,5 +56,10 @@ struct Results {
 void WriteJson(const Results& r, const std::string& path);
 void WriteSvg(const Results& r, const std::string& path);
 void PrintTable(const Results& r);
+// The blend figures alone (glimmerix_bench --blend).
+void PrintBlends(const Results& r);
+// Replaces the lines between "<!-- bench -->" and "<!-- /bench -->" in the file with the
+// machine and the table of figures and targets; false when the markers are missing.
+bool WriteReadmeFigures(const Results& r, const std::string& path);
 
 }  // namespace bench

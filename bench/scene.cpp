@@ -23,24 +23,24 @@ Scene& GetScene() {
             target.Resize(w, h);
             app::DecodePictureOnto(app::ReadDataFile(path, app::kMaxPictureFileBytes), app::FileNameOf(path), target);
         };
-        load(app::kBackgroundFile, s->background, 320, 240);
-        load(app::kSpriteFile, s->spritePicture, 47, 47);
+        load(app::kBackgroundFile, s->background, kSceneWidth, kSceneHeight);
+        load(app::kSpriteFile, s->spritePicture, kSprite, kSprite);
         s->opaqueBackground = s->background;
-        for (int y = 0; y < 240; ++y)
-            for (int x = 0; x < 320; ++x) s->opaqueBackground.Row(y)[x] |= 0xFF000000u;
+        for (int y = 0; y < kSceneHeight; ++y)
+            for (int x = 0; x < kSceneWidth; ++x) s->opaqueBackground.Row(y)[x] |= 0xFF000000u;
         s->backbuffer = s->background;
-        for (int y = 0; y < 47; ++y)
-            for (int x = 0; x < 47; ++x) s->spriteAbgr.push_back(s->spritePicture.Row(y)[x] | 0xFF000000u);
+        for (int y = 0; y < kSprite; ++y)
+            for (int x = 0; x < kSprite; ++x) s->spriteAbgr.push_back(s->spritePicture.Row(y)[x] | 0xFF000000u);
         mdlEffects::BuildEffectTables();
-        mdlEffects::CaptureSprite(0, s->spritePicture.hDC(), 0, 0, 47, 47);
+        mdlEffects::CaptureSprite(0, s->spritePicture.hDC(), 0, 0, kSprite, kSprite);
         return s;
     }();
     return *scene;
 }
 
 void RestoreSpriteRect(Scene& scene, const platform::Surface& from) {
-    for (int y = kSpriteY; y < kSpriteY + 47; ++y) {
-        std::memcpy(scene.backbuffer.Row(y) + kSpriteX, from.Row(y) + kSpriteX, 47 * sizeof(platform::ColourValue));
+    for (int y = kSpriteY; y < kSpriteY + kSprite; ++y) {
+        std::memcpy(scene.backbuffer.Row(y) + kSpriteX, from.Row(y) + kSpriteX, kSprite * sizeof(platform::ColourValue));
     }
 }
 

@@ -8,18 +8,27 @@
 #include <cstdint>
 #include <vector>
 
+#include "app/frm_sample.h"
+#include "effects/effect_constants.h"
 #include "platform/surface.h"
 
 namespace bench {
+
+// The program's own sizes, under short names for the benchmarks.
+inline constexpr int kSceneWidth = app::FRAME_WIDTH;
+inline constexpr int kSceneHeight = app::FRAME_HEIGHT;
+inline constexpr int kSprite = mdlEffects::SPRITE_SIZE;
+inline constexpr int kEffects = mdlEffects::EFFECT_COUNT;
+inline constexpr double kSpritePixels = double{kSprite} * kSprite;
 
 inline constexpr int kSpriteX = 137;
 inline constexpr int kSpriteY = 96;
 
 struct Scene {
-    platform::Surface background{0x404040};        // Planet.jpg, 320 × 240
-    platform::Surface opaqueBackground{0x404040};  // the same with alpha 255, for the peers
-    platform::Surface backbuffer{0x404040};
-    platform::Surface spritePicture{0x404040};     // Light.gif, 47 × 47
+    platform::Surface background{app::SURFACE_BACKGROUND};        // Planet.jpg, 320 × 240
+    platform::Surface opaqueBackground{app::SURFACE_BACKGROUND};  // the same with alpha 255, for the peers
+    platform::Surface backbuffer{app::SURFACE_BACKGROUND};
+    platform::Surface spritePicture{app::SURFACE_BACKGROUND};     // Light.gif, 47 × 47
     std::vector<std::uint32_t> spriteAbgr;         // the sprite as opaque a8b8g8r8 pixels
 };
 

@@ -8,6 +8,8 @@
 
 #include <chrono>
 
+#include "app/frm_sample.h"
+
 namespace bench {
 
 double MeasureStartup(const std::string& program) {
@@ -36,8 +38,8 @@ double MeasureStartup(const std::string& program) {
         }
         XEvent event;
         XNextEvent(display, &event);
-        if (event.type == CreateNotify && main == 0 && event.xcreatewindow.width == 320 &&
-            event.xcreatewindow.height == 240) {
+        if (event.type == CreateNotify && main == 0 && event.xcreatewindow.width == app::FRAME_WIDTH &&
+            event.xcreatewindow.height == app::FRAME_HEIGHT) {
             main = event.xcreatewindow.window;
         } else if (event.type == MapNotify && main != 0 && event.xmap.window == main) {
             ms = std::chrono::duration<double, std::milli>(Clock::now() - start).count();

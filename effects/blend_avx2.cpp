@@ -4,18 +4,16 @@
 #include <immintrin.h>
 
 #include "effects/blend_kernel.h"
-#include "effects/effect_table.h"
+#include "effects/effect_copies.h"
 
 namespace mdlEffects {
 namespace {
 
-static_assert(DEST_STRIDE == 16 + 2 && SOURCE_STRIDE == 4096 + 512, "the shifts below spell out the strides");
+static_assert(EffectCopyIndex(1, 0) == 1 && EffectCopyIndex(0, 1) == 256, "the shift below spells out the layout");
 
-// Table offset of (d, s) for eight lanes: 18·d + 4608·s, in shifts and adds.
+// Offset of entry (s, d) in an effect's copy for eight lanes: 256·s + d.
 [[gnu::target("avx2")]] inline __m256i Offsets(__m256i d, __m256i s) {
-    const __m256i dest = _mm256_add_epi32(_mm256_slli_epi32(d, 4), _mm256_slli_epi32(d, 1));
-    const __m256i source = _mm256_add_epi32(_mm256_slli_epi32(s, 12), _mm256_slli_epi32(s, 9));
-    return _mm256_add_epi32(dest, source);
+    return _mm256_or_si256(_mm256_slli_epi32(s, 8), d);
 }
 
 [[gnu::target("avx2")]] inline __m256i EightBytes(const std::uint8_t* p) {
@@ -23,7 +21,7 @@ static_assert(DEST_STRIDE == 16 + 2 && SOURCE_STRIDE == 4096 + 512, "the shifts 
 }
 
 // Blends eight pixels whose surface values are in d; the planes may be read 8 bytes ahead
-// (they are padded), and the table 3 bytes past any entry (it is padded too).
+// (they are padded), and the copy 3 bytes past any entry (it is padded too).
 [[gnu::target("avx2")]] inline __m256i BlendEight(const int* table, __m256i d, const std::uint8_t* r, const std::uint8_t* g,
                           const std::uint8_t* b) {
     const __m256i low = _mm256_set1_epi32(0xFF);
@@ -55,8 +53,8 @@ static_assert(DEST_STRIDE == 16 + 2 && SOURCE_STRIDE == 4096 + 512, "the shifts 
             _mm256_storeu_si256(reinterpret_cast<__m256i*>(dst + i), BlendEight(table, d, r + i, g + i, b + i));
         }
         if (tail != 0) {
-            // Masked-off lanes neither read nor write the surface; their table offsets (d = 0,
-            // s from the padded plane) stay inside the table.
+            // Masked-off lanes neither read nor write the surface; their offsets (d = 0, s from
+            // the padded plane) stay inside the copy.
             const __m256i d = _mm256_maskload_epi32(dst + i, tailMask);
             _mm256_maskstore_epi32(dst + i, tailMask, BlendEight(table, d, r + i, g + i, b + i));
         }

@@ -1,7 +1,7 @@
 #include "effects/blend_kernel.h"
 
 #include "effects/cpu_features.h"
-#include "effects/effect_table.h"
+#include "effects/effect_copies.h"
 
 namespace mdlEffects {
 
@@ -15,10 +15,9 @@ void BlendScalar(const BlendJob& job) {
         const std::uint8_t* b = job.b + planeRow;
         for (int i = 0; i < job.width; ++i) {
             const platform::ColourValue d = dst[i];
-            dst[i] = (d & platform::kFourthByte) | platform::PackRgb(
-                t[platform::RedOf(d) * DEST_STRIDE + r[i] * SOURCE_STRIDE],
-                t[platform::GreenOf(d) * DEST_STRIDE + g[i] * SOURCE_STRIDE],
-                t[platform::BlueOf(d) * DEST_STRIDE + b[i] * SOURCE_STRIDE]);
+            dst[i] = (d & platform::kFourthByte) | platform::PackRgb(t[EffectCopyIndex(platform::RedOf(d), r[i])],
+                                                                     t[EffectCopyIndex(platform::GreenOf(d), g[i])],
+                                                                     t[EffectCopyIndex(platform::BlueOf(d), b[i])]);
         }
     }
 }

@@ -11,7 +11,7 @@
 namespace mdlEffects {
 
 struct BlendJob {
-    const std::uint8_t* table;  // EffectTable data offset by the effect number
+    const std::uint8_t* table;  // the effect's copy: entry (s, d) at EffectCopyIndex(d, s)
     const std::uint8_t* r;      // first sprite pixel of the rectangle, per plane: the plane
     const std::uint8_t* g;      // for the low, middle and high byte of a surface pixel
     const std::uint8_t* b;
@@ -31,8 +31,8 @@ struct NamedKernel {
 
 void BlendScalar(const BlendJob& job);
 
-// Eight pixels at a time: 32-bit gathers from the table (which is padded for them),
-// a masked store for the last pixels of a row. Needs AVX2.
+// Eight pixels at a time: 32-bit gathers from the copy (which is padded for them), a
+// masked store for the last pixels of a row. Needs AVX2.
 void BlendAvx2(const BlendJob& job);
 
 // The fastest kernel this processor runs, chosen once.

@@ -117,9 +117,9 @@ glimmerix_status glimmerix_draw(const glimmerix_image* image, const glimmerix_sp
     if (image == nullptr || sprite == nullptr || !ValidEffect(effect)) return GLIMMERIX_ERROR_ARGUMENT;
     platform::Surface view;
     if (!ViewOf(*image, view)) return GLIMMERIX_ERROR_IMAGE;
-    const std::uint8_t* table = mdlEffects::SharedEffectTable();
-    if (table == nullptr) return GLIMMERIX_ERROR_MEMORY;
-    mdlEffects::BlendSprite(table + effect, sprite->planes, view.hDC(), x, y);
+    const std::uint8_t* copy = mdlEffects::SharedEffectCopy(effect);
+    if (copy == nullptr) return GLIMMERIX_ERROR_MEMORY;
+    mdlEffects::BlendSprite(copy, sprite->planes, view.hDC(), x, y);
     return GLIMMERIX_OK;
 }
 

@@ -28,17 +28,17 @@ void DrawSprite(int effect, int slot, platform::HDC surface, int x, int y) {
         throw EngineError("DrawSprite: slot " + std::to_string(slot) + " has not been captured");
     }
 
-    BlendSprite(EffectTable.Data() + effect, sprite, surface, x, y);
+    BlendSprite(EffectTable.Copy(effect), sprite, surface, x, y);
 }
 
-void BlendSprite(const std::uint8_t* effectTable, const SpriteData& sprite, platform::HDC surface, int x, int y) {
+void BlendSprite(const std::uint8_t* effectCopy, const SpriteData& sprite, platform::HDC surface, int x, int y) {
     // Clip the sprite rectangle to the surface once; the kernel checks nothing.
     const platform::PixelRect on = surface->Clip(x, y, sprite.R.Width(), sprite.R.Height());
     if (on.Empty()) return;
     const auto col0 = static_cast<int>(std::int64_t{on.left} - x);
     const auto row0 = static_cast<int>(std::int64_t{on.top} - y);
     BlendJob job{};
-    job.table = effectTable;
+    job.table = effectCopy;
     // The kernels blend the low byte of each pixel with the first plane. A surface that
     // keeps red and blue exchanged (a window framebuffer) takes the planes in that order.
     const bool exchanged = surface->Layout() == platform::PixelLayout::Rgb;

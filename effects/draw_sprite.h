@@ -14,9 +14,9 @@ namespace mdlEffects {
 // surface, an effect outside 0..17, or a slot outside the store or never captured.
 void DrawSprite(int effect, int slot, platform::HDC surface, int x, int y);
 
-// What DrawSprite does once its arguments are checked: effectTable is the table's data
-// offset by the effect number, the sprite is captured, the surface is not null. The byte
-// above red, green and blue of every pixel is kept.
-void BlendSprite(const std::uint8_t* effectTable, const SpriteData& sprite, platform::HDC surface, int x, int y);
+// What DrawSprite does once its arguments are checked: effectCopy is the effect's table
+// laid out for drawing (effect_copies.h), the sprite is captured, the surface is not null.
+// The byte above red, green and blue of every pixel is kept.
+void BlendSprite(const std::uint8_t* effectCopy, const SpriteData& sprite, platform::HDC surface, int x, int y);
 
 }  // namespace mdlEffects

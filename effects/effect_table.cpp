@@ -130,6 +130,7 @@ void BuildEffectTables() { BuildEffectTablesUsing(AvailableTableBuilders().back(
 
 void BuildEffectTablesUsing(TableBuilder builder) {
     if (builder == TableBuilder::Avx2 && !HasAvx2()) throw EngineError("this processor has no AVX2");
+    EffectTable.copies_.Clear();
     EffectTable.bytes_.assign(EFFECT_TABLE_BYTES + EFFECT_TABLE_PADDING, 0);
     Sprites.assign(1, SpriteData{});
     FillEffectTable(EffectTable.bytes_.data(), builder);
@@ -154,19 +155,45 @@ void FillEffectTable(std::uint8_t* table, TableBuilder builder) {
     }
 }
 
-const std::uint8_t* SharedEffectTable() {
-    // A function-local static is built once even when threads ask at the same time; a
-    // failed allocation leaves it unbuilt, so a later call tries again.
+namespace {
+
+struct SharedTables {
+    std::unique_ptr<std::uint8_t[]> table;
+    std::array<std::unique_ptr<std::uint8_t[]>, EFFECT_COUNT> copies;
+};
+
+// A function-local static is built once even when threads ask at the same time; a failed
+// allocation leaves it unbuilt, so a later call tries again. The copies are made with the
+// table, so that nothing changes after it is published.
+const SharedTables* Shared() {
     try {
-        static const std::unique_ptr<std::uint8_t[]> table = [] {
-            auto bytes = std::make_unique<std::uint8_t[]>(EFFECT_TABLE_BYTES + EFFECT_TABLE_PADDING);
-            FillEffectTable(bytes.get(), AvailableTableBuilders().back());
-            return bytes;
+        static const SharedTables shared = [] {
+            SharedTables made;
+            made.table = std::make_unique<std::uint8_t[]>(EFFECT_TABLE_BYTES + EFFECT_TABLE_PADDING);
+            FillEffectTable(made.table.get(), AvailableTableBuilders().back());
+            for (int e = 0; e < EFFECT_COUNT; ++e) {
+                auto& copy = made.copies[static_cast<std::size_t>(e)];
+                copy = std::make_unique_for_overwrite<std::uint8_t[]>(EFFECT_COPY_BYTES + EFFECT_COPY_PADDING);
+                CopyEffect(made.table.get(), e, copy.get());
+            }
+            return made;
         }();
-        return table.get();
+        return &shared;
     } catch (const std::bad_alloc&) {
         return nullptr;
     }
+}
+
+}  // namespace
+
+const std::uint8_t* SharedEffectTable() {
+    const SharedTables* shared = Shared();
+    return shared != nullptr ? shared->table.get() : nullptr;
+}
+
+const std::uint8_t* SharedEffectCopy(int effect) {
+    const SharedTables* shared = Shared();
+    return shared != nullptr ? shared->copies[static_cast<std::size_t>(effect)].get() : nullptr;
 }
 
 }  // namespace mdlEffects

@@ -6,24 +6,10 @@
 #include <cstdint>
 #include <vector>
 
+#include "effects/effect_constants.h"
+#include "effects/effect_copies.h"
+
 namespace mdlEffects {
-
-inline constexpr int EFFECT_COUNT = 18;
-inline constexpr int SPRITE_SIZE = 47;
-
-// Byte offsets of one step in each index: the effect varies fastest, then the
-// destination, then the source, so the 18 results of one (d, s) pair lie side by side.
-inline constexpr std::size_t EFFECT_STRIDE = 1;
-inline constexpr std::size_t DEST_STRIDE = EFFECT_COUNT;
-inline constexpr std::size_t SOURCE_STRIDE = EFFECT_COUNT * 256;
-inline constexpr std::size_t EFFECT_TABLE_BYTES = EFFECT_COUNT * 256 * 256;
-// Zero bytes after the last entry: a 32-bit gather at any entry stays inside the allocation.
-inline constexpr std::size_t EFFECT_TABLE_PADDING = 3;
-
-constexpr std::size_t EffectTableIndex(int e, int d, int s) {
-    return static_cast<std::size_t>(e) * EFFECT_STRIDE + static_cast<std::size_t>(d) * DEST_STRIDE +
-           static_cast<std::size_t>(s) * SOURCE_STRIDE;
-}
 
 // The ways of computing the arctangent, sine and cosine blends; they give the same bytes.
 enum class TableBuilder { Portable, Avx2 };
@@ -39,18 +25,15 @@ public:
     // The table in memory order, EFFECT_TABLE_BYTES long; null before the build.
     const std::uint8_t* Data() const { return bytes_.empty() ? nullptr : bytes_.data(); }
 
+    // Effect 0..EFFECT_COUNT−1 laid out for drawing (see effect_copies.h), made from this
+    // table when first asked for and dropped when the table is built again. Needs the table.
+    const std::uint8_t* Copy(int effect) { return copies_.Get(bytes_.data(), effect); }
+    std::size_t CopiesMade() const { return copies_.Count(); }
+
 private:
     friend void BuildEffectTablesUsing(TableBuilder builder);
-
-// Writes all EFFECT_TABLE_BYTES entries into table, which holds EFFECT_TABLE_BYTES +
-// EFFECT_TABLE_PADDING bytes, the padding zero.
-void FillEffectTable(std::uint8_t* table, TableBuilder builder);
-
-// A table of the library's own, apart from EffectTable (which BuildEffectTables may
-// replace): built on first use, once, from any thread, and never changed or released.
-// Null when its memory cannot be had.
-const std::uint8_t* SharedEffectTable();
     std::vector<std::uint8_t> bytes_;
+    EffectCopies copies_;
 };
 
 extern EffectTableArray EffectTable;
@@ -67,8 +50,9 @@ void BuildEffectTablesUsing(TableBuilder builder);
 void FillEffectTable(std::uint8_t* table, TableBuilder builder);
 
 // A table of the library's own, apart from EffectTable (which BuildEffectTables may
-// replace): built on first use, once, from any thread, and never changed or released.
-// Null when its memory cannot be had.
+// replace), with all its per-effect copies: built on first use, once, from any thread, and
+// never changed or released. Null when its memory cannot be had.
 const std::uint8_t* SharedEffectTable();
+const std::uint8_t* SharedEffectCopy(int effect);
 
 }  // namespace mdlEffects

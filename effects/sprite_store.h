@@ -17,9 +17,9 @@ inline constexpr int MAX_SPRITE_SIDE = 4096;
 // One channel of a sprite, indexed (x, y) with x varying fastest in memory.
 class Plane {
 public:
-    // Zero bytes after the last element, so that a vector kernel may load 8 bytes from any
+    // Zero bytes after the last element, so that a vector kernel may load 16 bytes from any
     // element without leaving the allocation.
-    static constexpr std::size_t kPadding = 8;
+    static constexpr std::size_t kPadding = 16;
 
     int Width() const { return width_; }
     int Height() const { return height_; }

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "app/text_blend.h"
 #include "platform/colour.h"
 
 namespace app {
@@ -39,23 +40,12 @@ char32_t NextCodepoint(std::string_view& text) {
     return cp;
 }
 
-GlyphText::GlyphText(TTF_Font* font, platform::ColourValue colour) : font_(font), lineHeight_(TTF_FontLineSkip(font)) {
-    over_ = {&OverFor(platform::RedOf(colour)), &OverFor(platform::GreenOf(colour)), &OverFor(platform::BlueOf(colour))};
+GlyphText::GlyphText(TTF_Font* font, platform::ColourValue colour)
+    : font_(font), colour_(colour), lineHeight_(TTF_FontLineSkip(font)) {
     for (char32_t c = 0; c < ascii_.size(); ++c) ascii_[c] = Render(c);
 }
 
 GlyphText::~GlyphText() { TTF_CloseFont(font_); }
-
-const GlyphText::OverTable& GlyphText::OverFor(std::uint8_t ink) {
-    for (const auto& table : overTables_) {
-        if ((*table)[255 * 256] == ink) return *table;  // coverage 255 gives the ink itself
-    }
-    auto table = std::make_unique<OverTable>();
-    for (unsigned a = 0; a < 256; ++a)
-        for (unsigned u = 0; u < 256; ++u) (*table)[a * 256 + u] = static_cast<std::uint8_t>((ink * a + u * (255 - a) + 127) / 255);
-    overTables_.push_back(std::move(table));
-    return *overTables_.back();
-}
 
 GlyphText::Glyph GlyphText::Render(char32_t codepoint) const {
     Glyph glyph;
@@ -70,13 +60,12 @@ GlyphText::Glyph GlyphText::Render(char32_t codepoint) const {
     // Cells wider or taller than 255 pixels cannot occur at 11 px; clip them anyway.
     glyph.width = std::min(argb->w, 255);
     glyph.height = std::min(argb->h, 255);
+    glyph.coverage.assign(static_cast<std::size_t>(glyph.width) * static_cast<std::size_t>(glyph.height) + kCoverageOverread, 0);
     for (int y = 0; y < glyph.height; ++y) {
         const auto* row = reinterpret_cast<const std::uint32_t*>(static_cast<const std::uint8_t*>(argb->pixels) +
                                                                  static_cast<std::ptrdiff_t>(y) * argb->pitch);
-        for (int x = 0; x < glyph.width; ++x) {
-            const auto alpha = static_cast<std::uint8_t>(row[x] >> 24);
-            if (alpha != 0) glyph.ink.push_back({static_cast<std::uint8_t>(x), static_cast<std::uint8_t>(y), alpha});
-        }
+        for (int x = 0; x < glyph.width; ++x)
+            glyph.coverage[static_cast<std::size_t>(y * glyph.width + x)] = static_cast<std::uint8_t>(row[x] >> 24);
     }
     SDL_FreeSurface(argb);
     if (glyph.advance == 0) glyph.advance = glyph.width;
@@ -91,20 +80,18 @@ const GlyphText::Glyph& GlyphText::GlyphOf(char32_t codepoint) {
 }
 
 void GlyphText::Blend(platform::Surface& surface, int x, int y, const Glyph& glyph) const {
-    // Tables for the low, middle and high byte of a pixel in the surface's layout.
-    const bool exchanged = surface.Layout() == platform::PixelLayout::Rgb;
-    const std::uint8_t* red = over_[exchanged ? 2 : 0]->data();
-    const std::uint8_t* green = over_[1]->data();
-    const std::uint8_t* blue = over_[exchanged ? 0 : 2]->data();
-    const bool inside = x >= 0 && y >= 0 && x + glyph.width <= surface.Width() && y + glyph.height <= surface.Height();
-    for (const Ink& ink : glyph.ink) {
-        const int px = x + ink.x, py = y + ink.y;
-        if (!inside && !surface.Contains(px, py)) continue;
-        platform::ColourValue& dst = surface.Row(py)[px];
-        const platform::ColourValue d = dst;
-        const std::size_t row = std::size_t{ink.alpha} * 256;
-        dst = platform::PackRgb(red[row + platform::RedOf(d)], green[row + platform::GreenOf(d)],
-                                blue[row + platform::BlueOf(d)]);
+    const platform::PixelRect on = surface.Clip(x, y, glyph.width, glyph.height);
+    if (on.Empty()) return;
+    // The ink in the surface's byte order: a window framebuffer keeps red and blue exchanged.
+    const platform::ColourValue stored =
+        surface.Layout() == platform::PixelLayout::Rgb ? platform::SwapRedBlue(colour_) : colour_;
+    const Ink ink{platform::RedOf(stored), platform::GreenOf(stored), platform::BlueOf(stored)};
+    const CoverageBlend blend = SelectedCoverageBlend();
+    const auto col0 = static_cast<std::size_t>(std::int64_t{on.left} - x);
+    for (int row = on.top; row < on.bottom; ++row) {
+        const auto cellRow = static_cast<std::size_t>(std::int64_t{row} - y);
+        blend(surface.Row(row) + on.left, glyph.coverage.data() + cellRow * static_cast<std::size_t>(glyph.width) + col0,
+              on.Width(), ink);
     }
 }
 

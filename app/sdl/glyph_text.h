@@ -5,7 +5,6 @@
 #include <SDL_ttf.h>
 
 #include <array>
-#include <memory>
 #include <cstdint>
 #include <string_view>
 #include <unordered_map>
@@ -31,28 +30,19 @@ public:
     void Print(platform::Surface& surface, int x, int y, std::string_view text);
 
 private:
-    // One pixel of a glyph that has ink: its place in the glyph's cell and its coverage.
-    struct Ink {
-        std::uint8_t x, y, alpha;
-    };
     struct Glyph {
         int advance = 0;
-        int width = 0;   // the cell the ink lies in
+        int width = 0;  // the cell its coverage covers
         int height = 0;
-        std::vector<Ink> ink;  // only pixels with coverage above 0: most of a cell has none
+        // Coverage 0..255 of each cell pixel, row after row, then kCoverageOverread zero bytes.
+        std::vector<std::uint8_t> coverage;
     };
     const Glyph& GlyphOf(char32_t codepoint);
     Glyph Render(char32_t codepoint) const;
     void Blend(platform::Surface& surface, int x, int y, const Glyph& glyph) const;
 
-    // Over[a][u]: an ink channel at coverage a over an underlying channel u,
-    // (ink × a + u × (255 − a)) / 255 rounded; one table per distinct ink channel value.
-    using OverTable = std::array<std::uint8_t, 256 * 256>;
-    const OverTable& OverFor(std::uint8_t ink);
-
     TTF_Font* font_;
-    std::vector<std::unique_ptr<OverTable>> overTables_;
-    std::array<const OverTable*, 3> over_{};  // red, green, blue
+    platform::ColourValue colour_;
     int lineHeight_;
     std::array<Glyph, 128> ascii_;
     std::unordered_map<char32_t, Glyph> others_;

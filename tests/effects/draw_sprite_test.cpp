@@ -189,7 +189,7 @@ TEST(BlendKernels, EachEqualsTheDefinitionOnClippedRectangles) {
             const int right = std::min(x + w, fast.Width()), bottom = std::min(y + h, fast.Height());
             if (left < right && top < bottom) {
                 const SpriteData& sp = Sprites[0];
-                const BlendJob job{EffectTable.Data() + effect, sp.R.Row(top - y) + (left - x),
+                const BlendJob job{EffectTable.Copy(effect), sp.R.Row(top - y) + (left - x),
                                    sp.G.Row(top - y) + (left - x), sp.B.Row(top - y) + (left - x), w,
                                    fast.Row(top) + left, fast.Width(), right - left, bottom - top};
                 k.kernel(job);

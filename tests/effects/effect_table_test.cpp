@@ -4,7 +4,9 @@
 
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 
+#include "effects/draw_sprite.h"
 #include "effects/errors.h"
 #include "effects/sprite_store.h"
 
@@ -45,6 +47,7 @@ TEST_P(KnownEntries, HoldTheirValueAtTheirMemoryOffset) {
     const Entry c = GetParam();
     EXPECT_EQ(EffectTable(c.e, c.d, c.s), c.want);
     EXPECT_EQ(EffectTable.Data()[c.e + 18 * c.d + 4608 * c.s], c.want);
+    EXPECT_EQ(EffectTable.Copy(c.e)[256 * c.s + c.d], c.want);  // the drawing copy too
 }
 
 INSTANTIATE_TEST_SUITE_P(Listed, KnownEntries, ::testing::Values(
@@ -154,6 +157,32 @@ TEST(EffectTableAccess, RejectsIndicesOutsideItsBounds) {
     BuildEffectTables();
     const int bad[][3] = {{-1, 0, 0}, {18, 0, 0}, {0, -1, 0}, {0, 256, 0}, {0, 0, -1}, {0, 0, 256}};
     for (const auto& i : bad) EXPECT_THROW(EffectTable(i[0], i[1], i[2]), EngineError);
+}
+
+// The per-effect copies the kernels draw from hold every entry of EffectTable, and the
+// library's own table and copies are the same bytes.
+TEST_F(EffectTableTest, EachCopyHoldsItsEffectEntryByEntry) {
+    for (int e = 0; e < EFFECT_COUNT; ++e) {
+        const std::uint8_t* copy = EffectTable.Copy(e);
+        ASSERT_EQ(std::memcmp(copy, SharedEffectCopy(e), EFFECT_COPY_BYTES + EFFECT_COPY_PADDING), 0) << e;
+        for (int s = 0; s < 256; ++s)
+            for (int d = 0; d < 256; ++d) ASSERT_EQ(copy[EffectCopyIndex(d, s)], EffectTable(e, d, s)) << e << " " << d << " " << s;
+        for (std::size_t pad = 0; pad < EFFECT_COPY_PADDING; ++pad) EXPECT_EQ(copy[EFFECT_COPY_BYTES + pad], 0);
+    }
+    EXPECT_EQ(std::memcmp(SharedEffectTable(), EffectTable.Data(), EFFECT_TABLE_BYTES), 0);
+}
+
+TEST(EffectCopies, AreMadeWhenFirstDrawnAndDroppedWhenTheTableIsBuiltAgain) {
+    BuildEffectTables();
+    EXPECT_EQ(EffectTable.CopiesMade(), 0u);
+    platform::Surface surface(8, 8, 0x123456);
+    CaptureSprite(0, surface.hDC(), 0, 0, 4, 4);
+    DrawSprite(5, 0, surface.hDC(), 0, 0);
+    DrawSprite(5, 0, surface.hDC(), 2, 2);
+    DrawSprite(17, 0, surface.hDC(), 2, 2);
+    EXPECT_EQ(EffectTable.CopiesMade(), 2u);
+    BuildEffectTables();
+    EXPECT_EQ(EffectTable.CopiesMade(), 0u);
 }
 
 TEST(BuildEffectTables, CreatesTheStoreAnewWithOneEmptySlot) {

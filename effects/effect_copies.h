@@ -1,0 +1,43 @@
+// Per-effect copies of the effect tables for drawing. In EffectTable one effect's 65,536
+// entries lie 18 bytes apart over 1.2 MB, so the lookups of one sprite touch far more
+// cache lines than the effect needs; a copy of one effect laid out [s][d] is 64 KiB and
+// stays in the L2 cache. The copies are derived from a table, never computed apart from it.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+
+#include "effects/effect_constants.h"
+
+namespace mdlEffects {
+
+inline constexpr std::size_t EFFECT_COPY_BYTES = 256 * 256;
+// Zero bytes after the last entry: a 32-bit gather at any entry stays inside the allocation.
+inline constexpr std::size_t EFFECT_COPY_PADDING = 3;
+
+// Entry (s, d) of an effect's copy: the row of source value s, then the destination value.
+constexpr std::size_t EffectCopyIndex(int d, int s) {
+    return static_cast<std::size_t>(s) * 256 + static_cast<std::size_t>(d);
+}
+
+// Copies one effect's entries out of a whole table (EFFECT_TABLE_BYTES, entry (e, d, s) at
+// EffectTableIndex) into copy (EFFECT_COPY_BYTES + EFFECT_COPY_PADDING, padding zeroed).
+void CopyEffect(const std::uint8_t* table, int effect, std::uint8_t* copy);
+
+// The copies of one table, each made when first asked for. Not safe to share between
+// threads while copies are still being made.
+class EffectCopies {
+public:
+    // The copy of effect 0..EFFECT_COUNT−1 of table; throws std::bad_alloc.
+    const std::uint8_t* Get(const std::uint8_t* table, int effect);
+    // Forgets every copy: the table they came from is gone or changed.
+    void Clear();
+    std::size_t Count() const;
+
+private:
+    std::array<std::unique_ptr<std::uint8_t[]>, EFFECT_COUNT> copies_;
+};
+
+}  // namespace mdlEffects
