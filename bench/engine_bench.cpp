@@ -28,7 +28,7 @@ BENCHMARK(BM_BuildEffectTables);
 void BM_BuildEffectTablesUsing(benchmark::State& state) {
     GetScene();
     const mdlEffects::TableBuilder builder = mdlEffects::AvailableTableBuilders().at(static_cast<std::size_t>(state.range(0)));
-    state.SetLabel(builder == mdlEffects::TableBuilder::Avx2 ? "avx2" : "portable");
+    state.SetLabel(builder.name);
     Timed(state, [builder] { mdlEffects::BuildEffectTablesUsing(builder); });
     mdlEffects::BuildEffectTables();
     mdlEffects::CaptureSprite(0, GetScene().spritePicture.hDC(), 0, 0, kSprite, kSprite);

@@ -3,6 +3,7 @@
 #include <glimmerix/glimmerix.h>
 
 #include <cstdint>
+#include <cstdio>
 #include <new>
 
 #include "effects/draw_sprite.h"
@@ -62,9 +63,19 @@ const char* glimmerix_version(void) { return GLIMMERIX_VERSION_OF(GLIMMERIX_VERS
 const char* glimmerix_status_text(glimmerix_status status) {
     switch (status) {
         case GLIMMERIX_OK: return "The call succeeded.";
-        case GLIMMERIX_ERROR_ARGUMENT:
-            return "An argument is out of range: a null pointer, an effect outside 0..17, or a sprite size below 1 "
-                   "or above the limit.";
+        case GLIMMERIX_ERROR_ARGUMENT: {
+            // Formed once from the limits, without allocating: no exception may leave.
+            static const struct Text {
+                char bytes[160];
+                Text() {
+                    std::snprintf(bytes, sizeof bytes,
+                                  "An argument is out of range: a null pointer, an effect outside 0..%d, or a sprite "
+                                  "size below 1 or above %d.",
+                                  GLIMMERIX_EFFECT_COUNT - 1, GLIMMERIX_MAX_SPRITE_SIDE);
+                }
+            } text;
+            return text.bytes;
+        }
         case GLIMMERIX_ERROR_IMAGE:
             return "The image cannot be right: null or misaligned pixels, a size outside the limits, a pitch below "
                    "4 times the width or not a multiple of 4, or an unknown format.";

@@ -34,7 +34,7 @@ std::uint8_t EffectTableArray::operator()(int e, int d, int s) const {
     if (!Exists()) throw EngineError("EffectTable read before BuildEffectTables");
     if (e < 0 || e >= EFFECT_COUNT || d < 0 || d > 255 || s < 0 || s > 255) {
         throw EngineError("EffectTable index (" + std::to_string(e) + ", " + std::to_string(d) + ", " +
-                          std::to_string(s) + ") is outside (0..17, 0..255, 0..255)");
+                          std::to_string(s) + ") is outside (0.." + std::to_string(EFFECT_COUNT - 1) + ", 0..255, 0..255)");
     }
     return bytes_[EffectTableIndex(e, d, s)];
 }
@@ -120,23 +120,12 @@ void TrigRowsPortable(int s, Rows& rows) {
 
 }  // namespace
 
-std::vector<TableBuilder> AvailableTableBuilders() {
-    std::vector<TableBuilder> builders = {TableBuilder::Portable};
-    if (HasAvx2()) builders.push_back(TableBuilder::Avx2);
-    return builders;
-}
+namespace {
 
-void BuildEffectTables() { BuildEffectTablesUsing(AvailableTableBuilders().back()); }
-
-void BuildEffectTablesUsing(TableBuilder builder) {
-    if (builder == TableBuilder::Avx2 && !HasAvx2()) throw EngineError("this processor has no AVX2");
-    EffectTable.copies_.Clear();
-    EffectTable.bytes_.assign(EFFECT_TABLE_BYTES + EFFECT_TABLE_PADDING, 0);
-    Sprites.assign(1, SpriteData{});
-    FillEffectTable(EffectTable.bytes_.data(), builder);
-}
-
-void FillEffectTable(std::uint8_t* table, TableBuilder builder) {
+// The table one source value s at a time: the rows of every effect for s, then laid into
+// the table's order.
+template <void (*TrigRows)(int, Rows&)>
+void FillWith(std::uint8_t* table) {
     Rows rows;
     for (int s = 0; s < 256; ++s) {
         ArithmeticRows(s, rows);
@@ -144,16 +133,33 @@ void FillEffectTable(std::uint8_t* table, TableBuilder builder) {
             // A source value of 0 leaves the destination unchanged.
             for (std::size_t e = 13; e < EFFECT_COUNT; ++e)
                 for (int d = 0; d < 256; ++d) rows[e][d] = static_cast<std::uint8_t>(d);
-        } else if (builder == TableBuilder::Avx2) {
-            TrigRowsAvx2(s, rows);
         } else {
-            TrigRowsPortable(s, rows);
+            TrigRows(s, rows);
         }
         std::uint8_t* entry = table + EffectTableIndex(0, 0, s);
         for (int d = 0; d < 256; ++d, entry += DEST_STRIDE)
             for (std::size_t e = 0; e < EFFECT_COUNT; ++e) entry[e] = rows[e][d];
     }
 }
+
+}  // namespace
+
+std::vector<TableBuilder> AvailableTableBuilders() {
+    std::vector<TableBuilder> builders = {{"portable", &FillWith<TrigRowsPortable>}};
+    if (HasAvx2()) builders.push_back({"avx2", &FillWith<TrigRowsAvx2>});
+    return builders;
+}
+
+void BuildEffectTables() { BuildEffectTablesUsing(AvailableTableBuilders().back()); }
+
+void BuildEffectTablesUsing(const TableBuilder& builder) {
+    EffectTable.copies_.Clear();
+    EffectTable.bytes_.assign(EFFECT_TABLE_BYTES + EFFECT_TABLE_PADDING, 0);
+    Sprites.assign(1, SpriteData{});
+    builder.fill(EffectTable.bytes_.data());
+}
+
+void FillEffectTable(std::uint8_t* table) { AvailableTableBuilders().back().fill(table); }
 
 namespace {
 
@@ -170,7 +176,7 @@ const SharedTables* Shared() {
         static const SharedTables shared = [] {
             SharedTables made;
             made.table = std::make_unique<std::uint8_t[]>(EFFECT_TABLE_BYTES + EFFECT_TABLE_PADDING);
-            FillEffectTable(made.table.get(), AvailableTableBuilders().back());
+            FillEffectTable(made.table.get());
             for (int e = 0; e < EFFECT_COUNT; ++e) {
                 auto& copy = made.copies[static_cast<std::size_t>(e)];
                 copy = std::make_unique_for_overwrite<std::uint8_t[]>(EFFECT_COPY_BYTES + EFFECT_COPY_PADDING);

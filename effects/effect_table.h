@@ -11,8 +11,12 @@
 
 namespace mdlEffects {
 
-// The ways of computing the arctangent, sine and cosine blends; they give the same bytes.
-enum class TableBuilder { Portable, Avx2 };
+// One way of computing the table (they differ in the arctangent, sine and cosine blends,
+// and all give the same bytes): fill writes all EFFECT_TABLE_BYTES entries.
+struct TableBuilder {
+    const char* name;
+    void (*fill)(std::uint8_t* table);
+};
 
 class EffectTableArray {
 public:
@@ -31,7 +35,7 @@ public:
     std::size_t CopiesMade() const { return copies_.Count(); }
 
 private:
-    friend void BuildEffectTablesUsing(TableBuilder builder);
+    friend void BuildEffectTablesUsing(const TableBuilder& builder);
     std::vector<std::uint8_t> bytes_;
     EffectCopies copies_;
 };
@@ -43,11 +47,11 @@ void BuildEffectTables();
 
 // Every builder this processor runs, the portable one first; BuildEffectTables uses the last.
 std::vector<TableBuilder> AvailableTableBuilders();
-void BuildEffectTablesUsing(TableBuilder builder);
+void BuildEffectTablesUsing(const TableBuilder& builder);
 
 // Writes all EFFECT_TABLE_BYTES entries into table, which holds EFFECT_TABLE_BYTES +
-// EFFECT_TABLE_PADDING bytes, the padding zero.
-void FillEffectTable(std::uint8_t* table, TableBuilder builder);
+// EFFECT_TABLE_PADDING bytes, the padding zero, with the fastest builder.
+void FillEffectTable(std::uint8_t* table);
 
 // A table of the library's own, apart from EffectTable (which BuildEffectTables may
 // replace), with all its per-effect copies: built on first use, once, from any thread, and

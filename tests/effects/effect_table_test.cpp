@@ -144,9 +144,9 @@ std::uint64_t TableHash() {
 }
 
 TEST(EffectTableBuilders, EachGivesTheRecordedTable) {
-    for (TableBuilder builder : AvailableTableBuilders()) {
+    for (const TableBuilder& builder : AvailableTableBuilders()) {
         BuildEffectTablesUsing(builder);
-        EXPECT_EQ(TableHash(), 0xfc1057f648136d96ull) << static_cast<int>(builder);
+        EXPECT_EQ(TableHash(), 0xfc1057f648136d96ull) << builder.name;
         EXPECT_EQ(EffectTable(14, 75, 108), 62);  // an exact half, rounded to even
     }
     BuildEffectTables();
