@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds Release and runs every benchmark in one go, on a private X server when there is
 # no display: prints a table and writes bench/results.json and bench/results.svg.
-#   ./bench.sh           the full run (about four minutes, one of them the memory minute)
+#   ./bench.sh           the full run (about four minutes, one of them the memory minute);
+#                        also writes the README's table of figures
 #   ./bench.sh --quick   fewer repetitions and a five-second memory run, for a first look
 set -euo pipefail
 cd "$(dirname "$0")"
@@ -33,4 +34,4 @@ wait "$pid" || true
 trap - EXIT
 
 build/bench/glimmerix_bench --program=build/glimmerix --memory="$rss_1s,$rss_end,$peak" \
-  --json=bench/results.json --svg=bench/results.svg --benchmark_color=false $quick
+  --json=bench/results.json --svg=bench/results.svg --readme=README.md --benchmark_color=false $quick
