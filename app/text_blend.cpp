@@ -14,9 +14,7 @@ constexpr std::uint32_t Over(std::uint32_t ink, std::uint32_t a, std::uint32_t u
     return (v + 1 + (v >> 8)) >> 8;
 }
 
-}  // namespace
-
-void BlendCoverageScalar(platform::ColourValue* dst, const std::uint8_t* coverage, int count, Ink ink) {
+void BlendRow(platform::ColourValue* dst, const std::uint8_t* coverage, int count, Ink ink) {
     for (int i = 0; i < count; ++i) {
         const std::uint32_t a = coverage[i];
         if (a == 0) continue;
@@ -26,26 +24,49 @@ void BlendCoverageScalar(platform::ColourValue* dst, const std::uint8_t* coverag
     }
 }
 
-[[gnu::target("avx2")]] void BlendCoverageAvx2(platform::ColourValue* dst, const std::uint8_t* coverage, int count,
-                                               Ink ink) {
-    // Four pixels as sixteen 16-bit lanes: the channels in memory order, the ink likewise.
+}  // namespace
+
+void BlendCoverageScalar(const CoverageJob& job) {
+    for (int row = 0; row < job.height; ++row)
+        BlendRow(job.dst + row * job.dstPitch, job.coverage + row * job.coveragePitch, job.width, job.ink);
+}
+
+namespace {
+
+// Four pixels as sixteen 16-bit lanes, channels in memory order, with their coverage
+// spread over each pixel's four lanes.
+[[gnu::target("avx2")]] inline __m256i OverFour(__m128i pixels, __m128i coverage, __m256i ink) {
+    const __m256i full = _mm256_set1_epi16(255);
+    const __m256i a = _mm256_cvtepu8_epi16(coverage);
+    const __m256i u = _mm256_cvtepu8_epi16(pixels);
+    __m256i v = _mm256_add_epi16(_mm256_mullo_epi16(ink, a), _mm256_mullo_epi16(u, _mm256_sub_epi16(full, a)));
+    v = _mm256_add_epi16(v, _mm256_set1_epi16(127));
+    // v / 255 = v · 0x8081 / 2^23 for every 16-bit v.
+    return _mm256_srli_epi16(_mm256_mulhi_epu16(v, _mm256_set1_epi16(static_cast<short>(0x8081))), 7);
+}
+
+}  // namespace
+
+[[gnu::target("avx2")]] void BlendCoverageAvx2(const CoverageJob& job) {
+    const Ink ink = job.ink;
     const __m256i inkLanes = _mm256_setr_epi16(ink.low, ink.mid, ink.high, 0, ink.low, ink.mid, ink.high, 0, ink.low,
                                                ink.mid, ink.high, 0, ink.low, ink.mid, ink.high, 0);
-    const __m128i spread = _mm_setr_epi8(0, 0, 0, 0, 1, 1, 1, 1, 2, 2, 2, 2, 3, 3, 3, 3);
-    const __m256i full = _mm256_set1_epi16(255), round = _mm256_set1_epi16(127), one = _mm256_set1_epi16(1);
-    for (int i = 0; i < count; i += 4) {
-        const int left = count - i;
-        const __m128i mask = _mm_cmpgt_epi32(_mm_set1_epi32(left), _mm_setr_epi32(0, 1, 2, 3));
-        auto* at = reinterpret_cast<int*>(dst + i);
-        std::int32_t four;
-        __builtin_memcpy(&four, coverage + i, sizeof four);
-        const __m256i a = _mm256_cvtepu8_epi16(_mm_shuffle_epi8(_mm_cvtsi32_si128(four), spread));
-        const __m256i u = _mm256_cvtepu8_epi16(_mm_maskload_epi32(at, mask));
-        __m256i v = _mm256_add_epi16(_mm256_mullo_epi16(inkLanes, a), _mm256_mullo_epi16(u, _mm256_sub_epi16(full, a)));
-        v = _mm256_add_epi16(v, round);
-        v = _mm256_srli_epi16(_mm256_add_epi16(_mm256_add_epi16(v, one), _mm256_srli_epi16(v, 8)), 8);
-        const __m128i packed = _mm_packus_epi16(_mm256_castsi256_si128(v), _mm256_extracti128_si256(v, 1));
-        _mm_maskstore_epi32(at, mask, packed);
+    const __m128i firstFour = _mm_setr_epi8(0, 0, 0, 0, 1, 1, 1, 1, 2, 2, 2, 2, 3, 3, 3, 3);
+    const __m128i lastFour = _mm_setr_epi8(4, 4, 4, 4, 5, 5, 5, 5, 6, 6, 6, 6, 7, 7, 7, 7);
+    for (int row = 0; row < job.height; ++row) {
+        platform::ColourValue* dst = job.dst + row * job.dstPitch;
+        const std::uint8_t* coverage = job.coverage + row * job.coveragePitch;
+        int i = 0;
+        for (; i + kCoverageStep <= job.width; i += kCoverageStep) {
+            auto* at = reinterpret_cast<__m256i*>(dst + i);
+            const __m256i pixels = _mm256_loadu_si256(at);
+            const __m128i eight = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(coverage + i));
+            const __m256i low = OverFour(_mm256_castsi256_si128(pixels), _mm_shuffle_epi8(eight, firstFour), inkLanes);
+            const __m256i high = OverFour(_mm256_extracti128_si256(pixels, 1), _mm_shuffle_epi8(eight, lastFour), inkLanes);
+            // packus works within 128-bit halves: put the four 64-bit results back in order.
+            _mm256_storeu_si256(at, _mm256_permute4x64_epi64(_mm256_packus_epi16(low, high), 0xD8));
+        }
+        BlendRow(dst + i, coverage + i, job.width - i, ink);
     }
 }
 

@@ -57,18 +57,32 @@ GlyphText::Glyph GlyphText::Render(char32_t codepoint) const {
     SDL_Surface* argb = SDL_ConvertSurfaceFormat(rendered, SDL_PIXELFORMAT_ARGB8888, 0);
     SDL_FreeSurface(rendered);
     if (argb == nullptr) return glyph;
-    // Cells wider or taller than 255 pixels cannot occur at 11 px; clip them anyway.
-    glyph.width = std::min(argb->w, 255);
-    glyph.height = std::min(argb->h, 255);
-    glyph.coverage.assign(static_cast<std::size_t>(glyph.width) * static_cast<std::size_t>(glyph.height) + kCoverageOverread, 0);
-    for (int y = 0; y < glyph.height; ++y) {
+    // Only the rows with ink are kept: most of a cell's height is above or below a glyph.
+    const auto alphaAt = [argb](int x, int y) {
         const auto* row = reinterpret_cast<const std::uint32_t*>(static_cast<const std::uint8_t*>(argb->pixels) +
                                                                  static_cast<std::ptrdiff_t>(y) * argb->pitch);
-        for (int x = 0; x < glyph.width; ++x)
-            glyph.coverage[static_cast<std::size_t>(y * glyph.width + x)] = static_cast<std::uint8_t>(row[x] >> 24);
+        return static_cast<std::uint8_t>(row[x] >> 24);
+    };
+    const auto inked = [&](int y) {
+        for (int x = 0; x < argb->w; ++x)
+            if (alphaAt(x, y) != 0) return true;
+        return false;
+    };
+    int top = 0, bottom = argb->h;
+    while (top < bottom && !inked(top)) ++top;
+    while (bottom > top && !inked(bottom - 1)) --bottom;
+    if (top < bottom) {
+        glyph.top = top;
+        glyph.width = argb->w;
+        glyph.height = bottom - top;
+        glyph.stride = (glyph.width + kCoverageStep - 1) / kCoverageStep * kCoverageStep;
+        glyph.coverage.assign(static_cast<std::size_t>(glyph.stride) * static_cast<std::size_t>(glyph.height), 0);
+        for (int y = 0; y < glyph.height; ++y)
+            for (int x = 0; x < glyph.width; ++x)
+                glyph.coverage[static_cast<std::size_t>(y * glyph.stride + x)] = alphaAt(x, top + y);
     }
+    if (glyph.advance == 0) glyph.advance = argb->w;
     SDL_FreeSurface(argb);
-    if (glyph.advance == 0) glyph.advance = glyph.width;
     return glyph;
 }
 
@@ -86,20 +100,22 @@ void GlyphText::Blend(platform::Surface& surface, int x, int y, const Glyph& gly
     const platform::ColourValue stored =
         surface.Layout() == platform::PixelLayout::Rgb ? platform::SwapRedBlue(colour_) : colour_;
     const Ink ink{platform::RedOf(stored), platform::GreenOf(stored), platform::BlueOf(stored)};
-    const CoverageBlend blend = SelectedCoverageBlend();
     const auto col0 = static_cast<std::size_t>(std::int64_t{on.left} - x);
-    for (int row = on.top; row < on.bottom; ++row) {
-        const auto cellRow = static_cast<std::size_t>(std::int64_t{row} - y);
-        blend(surface.Row(row) + on.left, glyph.coverage.data() + cellRow * static_cast<std::size_t>(glyph.width) + col0,
-              on.Width(), ink);
-    }
+    const auto row0 = static_cast<std::size_t>(std::int64_t{on.top} - y);
+    // A cell whose padded rows lie on the surface blends in whole vector steps: the padding
+    // has no coverage and leaves its pixels as they are.
+    const bool whole = on.left == x && std::int64_t{x} + glyph.stride <= surface.Width();
+    const CoverageJob job{surface.Row(on.top) + on.left, surface.Pitch(),
+                          glyph.coverage.data() + row0 * static_cast<std::size_t>(glyph.stride) + col0, glyph.stride,
+                          whole ? glyph.stride : on.Width(), on.Height(), ink};
+    SelectedCoverageBlend()(job);
 }
 
 void GlyphText::Print(platform::Surface& surface, int x, int y, std::string_view text) {
     if (y >= surface.Height() || y + lineHeight_ <= 0) return;
     while (!text.empty() && x < surface.Width()) {
         const Glyph& glyph = GlyphOf(NextCodepoint(text));
-        Blend(surface, x, y, glyph);
+        if (!glyph.coverage.empty()) Blend(surface, x, y + glyph.top, glyph);
         x += glyph.advance;
     }
 }

@@ -32,9 +32,11 @@ public:
 private:
     struct Glyph {
         int advance = 0;
-        int width = 0;  // the cell its coverage covers
+        int top = 0;    // the cell's first row with ink, below the line's top
+        int width = 0;  // the cell its coverage covers: the rows with ink, the whole width
         int height = 0;
-        // Coverage 0..255 of each cell pixel, row after row, then kCoverageOverread zero bytes.
+        int stride = 0;  // the width rounded up to whole vector steps, the rest zero
+        // Coverage 0..255 of each cell pixel, row after row, stride bytes apart.
         std::vector<std::uint8_t> coverage;
     };
     const Glyph& GlyphOf(char32_t codepoint);
