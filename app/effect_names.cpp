@@ -7,6 +7,7 @@ namespace app {
 
 EffectNameList ReadEffectNames(const std::string& path) {
     DataFile file(path);
+    file.RefuseAbove(kMaxNamesFileBytes);
     EffectNameList names;
     std::size_t lines = 0;
     bool lineOpen = false;    // bytes seen since the last line end
@@ -35,7 +36,8 @@ EffectNameList ReadEffectNames(const std::string& path) {
     }
     if (lines < names.size()) {
         throw StartupError(file.Name(), "has " + std::to_string(lines) + " line" + (lines == 1 ? "" : "s") +
-                                            "; 18 effect names are needed, one per line");
+                                            "; " + std::to_string(names.size()) +
+                                            " effect names are needed, one per line");
     }
     return names;
 }

@@ -12,14 +12,11 @@
 
 namespace app {
 
-inline constexpr int FRAME_WIDTH = 320;
-inline constexpr int FRAME_HEIGHT = 240;
 inline constexpr std::uint32_t RATE_PERIOD_MS = 1000;
 inline constexpr int EASING_DIVISOR = 5;
 inline constexpr int CURSOR_OFFSET = 23;  // puts sprite pixel (23, 23) under the cursor
 inline constexpr int TEXT_X = 0;
 inline constexpr int TEXT_Y = 184;
-inline constexpr std::int16_t KEY_ESCAPE = 27;
 inline constexpr std::int16_t VB_TRUE = -1;
 inline constexpr std::int16_t VB_FALSE = 0;
 inline constexpr platform::ColourValue SURFACE_BACKGROUND = 0x00404040;

@@ -63,12 +63,16 @@ std::size_t DataFile::Read(void* buffer, std::size_t n) {
     }
 }
 
+void DataFile::RefuseAbove(std::uint64_t maxBytes) const {
+    if (size_ > maxBytes) {
+        throw StartupError(name_, "file is " + std::to_string(size_) + " bytes; at most " + std::to_string(maxBytes) +
+                                      " are read");
+    }
+}
+
 std::vector<std::uint8_t> ReadDataFile(const std::string& path, std::size_t maxBytes) {
     DataFile file(path);
-    if (file.Size() > maxBytes) {
-        throw StartupError(file.Name(), "file is " + std::to_string(file.Size()) + " bytes; at most " +
-                                            std::to_string(maxBytes) + " are read");
-    }
+    file.RefuseAbove(maxBytes);
     std::vector<std::uint8_t> bytes(static_cast<std::size_t>(file.Size()));
     std::size_t got = 0;
     while (got < bytes.size()) {

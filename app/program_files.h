@@ -35,6 +35,8 @@ public:
     // Up to n bytes; 0 at the end of the file. Throws StartupError on a read error.
     std::size_t Read(void* buffer, std::size_t n);
     std::uint64_t Size() const { return size_; }
+    // Throws StartupError giving both sizes when the file is larger than maxBytes.
+    void RefuseAbove(std::uint64_t maxBytes) const;
     const std::string& Name() const { return name_; }
 
 private:

@@ -12,6 +12,12 @@
 
 namespace app {
 
+// The size of the main window and its scene, and the key code that ends the program: what
+// the form and every toolkit agree on.
+inline constexpr int FRAME_WIDTH = 320;
+inline constexpr int FRAME_HEIGHT = 240;
+inline constexpr std::int16_t KEY_ESCAPE = 27;
+
 // The input handlers of the main window, called from Toolkit::DoEvents.
 class FormEvents {
 public:

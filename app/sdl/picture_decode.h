@@ -1,4 +1,5 @@
-// Decodes a JPEG or GIF with SDL2_image onto a platform surface.
+// Decodes a JPEG (libjpeg-turbo, see jpeg_decode.h) or a GIF (SDL2_image) onto a platform
+// surface.
 #pragma once
 
 #include <cstdint>

@@ -48,7 +48,7 @@ INSTANTIATE_TEST_SUITE_P(Cases, NamesFiles, ::testing::Values(
 
 TEST(NamesFile, LongNameIsClippedAndDoesNotShiftTheLines) {
     DataDir dir;
-    for (const std::size_t length : {kMaxNameBytes - 1, kMaxNameBytes, kMaxNameBytes + 1, std::size_t{1} << 20}) {
+    for (const std::size_t length : {kMaxNameBytes - 1, kMaxNameBytes, kMaxNameBytes + 1, std::size_t{1000000}}) {
         dir.Write("names.txt", std::string(length, 'x') + "\r\n" + Lines(17, "\r\n"));
         const EffectNameList names = ReadEffectNames(dir.File("names.txt"));
         EXPECT_EQ(names[0], std::string(std::min(length, kMaxNameBytes), 'x')) << length;
@@ -76,7 +76,18 @@ TEST_P(ShortNamesFiles, AreRefusedNamingTheFileAndTheCount) {
 
 INSTANTIATE_TEST_SUITE_P(Cases, ShortNamesFiles, ::testing::Values(
     ShortCase{Lines(17, "\r\n"), "has 17 lines"}, ShortCase{"", "has 0 lines"},
-    ShortCase{"only one", "has 1 line;"}, ShortCase{Lines(17, "\n"), "has 17 lines"}));
+    ShortCase{"only one", "has 1 line;"}, ShortCase{Lines(17, "\n"), "has 17 lines"},
+    // Refused by its size before a byte is read, whatever its lines.
+    ShortCase{Lines(18, "\r\n") + std::string(kMaxNamesFileBytes - Lines(18, "\r\n").size() + 1, 'x'),
+              "file is 1048577 bytes; at most 1048576 are read"}));
+
+// The largest names file that is read at all: 18 names, then filler up to the limit.
+TEST(NamesFile, OneOfExactlyTheLimitIsRead) {
+    DataDir dir;
+    const std::string names = Lines(18, "\r\n");
+    dir.Write("names.txt", names + std::string(kMaxNamesFileBytes - names.size(), 'x'));
+    EXPECT_EQ(ReadEffectNames(dir.File("names.txt"))[17], "name 17");
+}
 
 }  // namespace
 }  // namespace app

@@ -96,7 +96,7 @@ refused "17 names" "$names: has 17 lines" "head -n 17 \"$build/$names\" > \"$nam
 
 usable "names with invalid UTF-8 and NUL bytes" \
   "{ printf 'bad \\xff\\xfe \\xc0\\x80 and a \\x00 NUL\\r\\n'; tail -n 17 \"$build/$names\"; } > \"$names\""
-usable "a 1 MB name" "{ head -c 1048576 /dev/zero | tr '\\0' 'W'; printf '\\r\\n'; tail -n 17 \"$build/$names\"; } > \"$names\""
+usable "a 1 MB name" "{ head -c 1000000 /dev/zero | tr '\\0' 'W'; printf '\\r\\n'; tail -n 17 \"$build/$names\"; } > \"$names\""
 usable "GIF with a valid header and garbage data" \
   "printf 'GIF89a\\x2f\\x00\\x2f\\x00\\x00\\x00\\x00\\x2c\\x00\\x00\\x00\\x00\\x2f\\x00\\x2f\\x00\\x00\\x08\\x05\\xff\\xff\\xff\\xff\\xff\\x00\\x3b' > Light.gif"
 usable "JPEG cut in half" "head -c \$(( \$(stat -c %s \"$build/Planet.jpg\") / 2 )) \"$build/Planet.jpg\" > Planet.jpg"

@@ -1,0 +1,135 @@
+#include "app/jpeg_decode.h"
+
+// jpeglib.h needs FILE and size_t declared first.
+#include <cstdio>
+
+#include <jpeglib.h>
+
+#include <algorithm>
+#include <csetjmp>
+
+#include "app/startup_error.h"
+#include "platform/colour.h"
+
+namespace app {
+namespace {
+
+// libjpeg reports a fatal error by calling error_exit, which must not return: the message
+// is kept and control jumps back to Decode. Only C objects live in Decode's frame, so the
+// jump skips no destructor.
+struct Failure {
+    jpeg_error_mgr manager;  // first: libjpeg passes a pointer to it
+    std::jmp_buf jump;
+    char message[JMSG_LENGTH_MAX + 64];
+};
+
+[[noreturn]] void Fail(j_common_ptr cinfo) {
+    auto* failure = reinterpret_cast<Failure*>(cinfo->err);
+    std::longjmp(failure->jump, 1);
+}
+
+[[noreturn]] void OnError(j_common_ptr cinfo) {
+    auto* failure = reinterpret_cast<Failure*>(cinfo->err);
+    cinfo->err->format_message(cinfo, failure->message);
+    Fail(cinfo);
+}
+
+// Warnings (corrupt or missing data) are not fatal: the decoder goes on, as for a file cut
+// short, whose missing rows come out mid-grey.
+void OnMessage(j_common_ptr, int) {}
+
+// Called as input is consumed; a progressive file may repeat scans without end.
+void OnProgress(j_common_ptr cinfo) {
+    const auto* d = reinterpret_cast<j_decompress_ptr>(cinfo);
+    if (d->input_scan_number > kMaxJpegScans) {
+        auto* failure = reinterpret_cast<Failure*>(cinfo->err);
+        std::snprintf(failure->message, sizeof failure->message, "picture has more than %d scans", kMaxJpegScans);
+        Fail(cinfo);
+    }
+}
+
+// (a × b) / 255 rounded, for two 8-bit values.
+std::uint8_t Product(unsigned a, unsigned b) { return static_cast<std::uint8_t>((a * b + 127) / 255); }
+
+// One decoded row into the target: RGBX bytes are a colour value with red in the low byte;
+// CMYK becomes (1 − C)(1 − K) and so on, from the ink values that an Adobe picture stores
+// inverted.
+void StoreRow(const JSAMPLE* row, int count, bool cmyk, bool inverted, platform::ColourValue* to) {
+    for (int x = 0; x < count; ++x, row += 4) {
+        if (!cmyk) {
+            to[x] = platform::PackRgb(row[0], row[1], row[2]);
+            continue;
+        }
+        const auto clear = [inverted](JSAMPLE v) { return inverted ? v : 255u - v; };
+        const unsigned k = clear(row[3]);
+        to[x] = platform::PackRgb(Product(clear(row[0]), k), Product(clear(row[1]), k), Product(clear(row[2]), k));
+    }
+}
+
+// The coefficients a progressive picture keeps until its last scan: 64 of 2 bytes a block.
+std::size_t CoefficientBytes(const jpeg_decompress_struct& cinfo) {
+    std::size_t bytes = 0;
+    for (int c = 0; c < cinfo.num_components; ++c) {
+        const jpeg_component_info& comp = cinfo.comp_info[c];
+        bytes += std::size_t{comp.width_in_blocks} * comp.height_in_blocks * sizeof(JBLOCK);
+    }
+    return bytes;
+}
+
+bool Decode(const std::vector<std::uint8_t>& bytes, platform::Surface& target, Failure& failure) {
+    jpeg_decompress_struct cinfo;
+    jpeg_progress_mgr progress{};
+    cinfo.err = jpeg_std_error(&failure.manager);
+    failure.manager.error_exit = OnError;
+    failure.manager.emit_message = OnMessage;
+    if (setjmp(failure.jump) != 0) {
+        jpeg_destroy_decompress(&cinfo);
+        return false;
+    }
+    jpeg_create_decompress(&cinfo);
+    cinfo.mem->max_memory_to_use = static_cast<long>(kMaxJpegWorkingBytes);
+    progress.progress_monitor = OnProgress;
+    cinfo.progress = &progress;
+    jpeg_mem_src(&cinfo, bytes.data(), static_cast<unsigned long>(bytes.size()));
+    jpeg_read_header(&cinfo, TRUE);
+    if (jpeg_has_multiple_scans(&cinfo) && CoefficientBytes(cinfo) > kMaxJpegWorkingBytes) {
+        std::snprintf(failure.message, sizeof failure.message,
+                      "progressive picture needs %zu MiB to decode; at most %zu MiB are used",
+                      (CoefficientBytes(cinfo) + (1 << 20) - 1) >> 20, kMaxJpegWorkingBytes >> 20);
+        jpeg_destroy_decompress(&cinfo);
+        return false;
+    }
+    const bool cmyk = cinfo.jpeg_color_space == JCS_CMYK || cinfo.jpeg_color_space == JCS_YCCK;
+    cinfo.out_color_space = cmyk ? JCS_CMYK : JCS_EXT_RGBX;
+    jpeg_start_decompress(&cinfo);
+    const auto width = static_cast<JDIMENSION>(target.Width());
+    if (cinfo.output_width > width) {
+        // Columns beyond the target are not decoded; the kept width is rounded up to whole blocks.
+        JDIMENSION left = 0, kept = width;
+        jpeg_crop_scanline(&cinfo, &left, &kept);
+    }
+    JSAMPARRAY row = (*cinfo.mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(&cinfo), JPOOL_IMAGE,
+                                                cinfo.output_width * 4, 1);
+    const JDIMENSION rows = std::min(cinfo.output_height, static_cast<JDIMENSION>(target.Height()));
+    const int count = static_cast<int>(std::min(cinfo.output_width, width));
+    target.Clear();
+    while (cinfo.output_scanline < rows) {
+        const auto y = static_cast<int>(cinfo.output_scanline);
+        jpeg_read_scanlines(&cinfo, row, 1);
+        StoreRow(row[0], count, cmyk, cinfo.saw_Adobe_marker != 0, target.Row(y));
+    }
+    // Rows below the target are not decoded either.
+    jpeg_destroy_decompress(&cinfo);
+    return true;
+}
+
+}  // namespace
+
+bool IsJpeg(const std::vector<std::uint8_t>& bytes) { return bytes.size() >= 2 && bytes[0] == 0xFF && bytes[1] == 0xD8; }
+
+void DecodeJpegOnto(const std::vector<std::uint8_t>& bytes, const std::string& name, platform::Surface& target) {
+    Failure failure{};
+    if (!Decode(bytes, target, failure)) throw StartupError(name, std::string("cannot be decoded: ") + failure.message);
+}
+
+}  // namespace app
