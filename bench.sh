@@ -10,12 +10,8 @@ quick=
 memory_seconds=60
 if [ "${1:-}" = "--quick" ]; then quick=--quick; memory_seconds=5; fi
 
-if [ -z "${GLIMMERIX_BENCH_INSIDE:-}" ]; then
-  tools/build.sh
-  if [ -z "${DISPLAY:-}" ]; then
-    GLIMMERIX_BENCH_INSIDE=1 exec xvfb-run -a -s "-screen 0 1024x768x24" "$0" "$@"
-  fi
-fi
+[ -n "${GLIMMERIX_IN_XVFB:-}" ] || tools/build.sh
+. tools/xserver.sh
 . tools/drive.sh
 
 # The program's resident memory over a minute of frames.

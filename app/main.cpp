@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "app/frm_sample.h"
+#include "app/sdl/desktop_guard.h"
 #include "app/sdl/sdl_toolkit.h"
 #include "app/startup_error.h"
 
@@ -22,6 +23,7 @@ int Fail(const char* what) {
 }  // namespace
 
 int main() {
+    app::EndOnTerminationSignals();
     std::unique_ptr<app::SdlToolkit> toolkit;
     try {
         toolkit = std::make_unique<app::SdlToolkit>();

@@ -30,3 +30,15 @@ dismiss_welcome() {
 
 # "r g b" of screen pixel (x, y).
 screen_pixel() { import -window root -crop "1x1+$1+$2" +repage -depth 8 rgb:- | od -An -tu1 | xargs; }
+
+# "x y width height" of a window, on the screen.
+window_geometry() {
+  xwininfo -id "$1" | awk '/Absolute upper-left X/ {x=$4} /Absolute upper-left Y/ {y=$4} /Width:/ {w=$2} /Height:/ {h=$2} END {print x, y, w, h}'
+}
+
+# ImageMagick's crop geometry of the window's 320 x 240 scene: WxH+X+Y.
+window_crop() {
+  local x y w h
+  read -r x y w h <<<"$(window_geometry "$1")"
+  echo "320x240+$x+$y"
+}

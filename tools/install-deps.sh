@@ -9,7 +9,7 @@ packages=(
   libsdl2-dev libsdl2-image-dev libsdl2-ttf-dev libfontconfig-dev fonts-liberation libjpeg-dev libjpeg-turbo-progs
   libpixman-1-dev libx11-dev
   xvfb xauth xdotool x11-utils xfonts-base imagemagick valgrind time
-  dpkg-dev lintian desktop-file-utils
+  dpkg-dev lintian desktop-file-utils openbox wmctrl x11-xserver-utils
 )
 
 missing=()

@@ -1,16 +1,10 @@
 #include "app/sdl/presenter.h"
 
+#include <algorithm>
 
 namespace app {
 
-SDL_Surface* WrapSurface(const platform::Surface& pixels) {
-    // SDL_PIXELFORMAT_XBGR8888 is 0x00BBGGRR in a native 32-bit word: the platform's layout.
-    return SDL_CreateRGBSurfaceWithFormatFrom(const_cast<platform::ColourValue*>(pixels.Pixels()), pixels.Width(),
-                                              pixels.Height(), 32, pixels.Width() * 4, SDL_PIXELFORMAT_XBGR8888);
-}
-
 Presenter::~Presenter() {
-    SDL_FreeSurface(wrap_);
     if (texture_ != nullptr) SDL_DestroyTexture(texture_);
     if (renderer_ != nullptr) SDL_DestroyRenderer(renderer_);
 }
@@ -18,20 +12,7 @@ Presenter::~Presenter() {
 bool Presenter::Prepare() {
     if (renderer_ != nullptr || SDL_GetWindowSurface(window_) != nullptr) return true;
     renderer_ = SDL_CreateRenderer(window_, -1, 0);
-    if (renderer_ == nullptr) return false;
-    int w = 0, h = 0;
-    SDL_GetWindowSize(window_, &w, &h);
-    texture_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_XBGR8888, SDL_TEXTUREACCESS_STREAMING, w, h);
-    return texture_ != nullptr;
-}
-
-SDL_Surface* Presenter::Wrap(const platform::Surface& pixels) {
-    if (wrap_ == nullptr || wrap_->pixels != pixels.Pixels() || wrap_->w != pixels.Width() ||
-        wrap_->h != pixels.Height()) {
-        SDL_FreeSurface(wrap_);
-        wrap_ = WrapSurface(pixels);
-    }
-    return wrap_;
+    return renderer_ != nullptr;
 }
 
 platform::Surface& Presenter::Target() {
@@ -41,17 +22,24 @@ platform::Surface& Presenter::Target() {
         const bool plain = f->BytesPerPixel == 4 && f->Rmask == 0x00FF0000u && f->Gmask == 0x0000FF00u &&
                            f->Bmask == 0x000000FFu && f->Amask == 0 && !SDL_MUSTLOCK(screen);
         if (plain) {
-            if (screen != viewed_) {
-                view_ = platform::Surface::View(static_cast<platform::ColourValue*>(screen->pixels), screen->w, screen->h,
-                                                screen->pitch / 4, platform::PixelLayout::Rgb);
-                viewed_ = screen;
+            const Framebuffer now{screen->pixels, screen->w, screen->h, screen->pitch};
+            if (!(now == viewed_)) {
+                // A view covers at most the largest surface; beyond it the window stays black.
+                view_ = platform::Surface::View(static_cast<platform::ColourValue*>(screen->pixels),
+                                                std::min(screen->w, platform::Surface::kMaxSide),
+                                                std::min(screen->h, platform::Surface::kMaxSide), screen->pitch / 4,
+                                                platform::PixelLayout::Rgb);
+                std::fill_n(static_cast<std::uint8_t*>(screen->pixels), static_cast<std::size_t>(screen->pitch) * screen->h, 0);
+                viewed_ = now;
             }
             return view_;
         }
     }
     int w = 0, h = 0;
     SDL_GetWindowSize(window_, &w, &h);
-    if (own_.Width() != w || own_.Height() != h) own_.Resize(w, h);
+    w = std::clamp(w, 1, platform::Surface::kMaxSide);
+    h = std::clamp(h, 1, platform::Surface::kMaxSide);
+    if (own_.Width() != w || own_.Height() != h) own_.Resize(w, h);  // all background: black
     return own_;
 }
 
@@ -62,14 +50,36 @@ void Presenter::Present(const platform::Surface& pixels) {
         // A view is the framebuffer (Target() gives no other), whose content is there
         // already; a surface of its own pixels is converted onto the framebuffer.
         if (!pixels.IsView()) {
-            if (SDL_Surface* source = Wrap(pixels)) SDL_BlitSurface(source, nullptr, screen, nullptr);
+            auto& source = const_cast<platform::Surface&>(pixels);
+            if (!wrap_ || wrap_->pixels != source.Row(0) || wrap_->w != source.Width() || wrap_->h != source.Height()) {
+                wrap_ = WrapSurface(source);
+            }
+            if (wrap_) SDL_BlitSurface(wrap_.get(), nullptr, screen, nullptr);
         }
-        SDL_UpdateWindowSurface(window_);
+        SDL_UpdateWindowSurface(window_);  // fails harmlessly while the size is changing
         return;
     }
-    SDL_UpdateTexture(texture_, nullptr, pixels.Pixels(), pixels.Width() * 4);
-    SDL_RenderCopy(renderer_, texture_, nullptr, nullptr);
+    if (texture_ == nullptr || textureWidth_ != pixels.Width() || textureHeight_ != pixels.Height()) {
+        if (texture_ != nullptr) SDL_DestroyTexture(texture_);
+        texture_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_XBGR8888, SDL_TEXTUREACCESS_STREAMING, pixels.Width(),
+                                     pixels.Height());
+        textureWidth_ = pixels.Width();
+        textureHeight_ = pixels.Height();
+        if (texture_ == nullptr) return;
+    }
+    // Unscaled at the top-left corner, black around it.
+    const SDL_Rect where{0, 0, pixels.Width(), pixels.Height()};
+    SDL_UpdateTexture(texture_, nullptr, pixels.Row(0), pixels.Pitch() * 4);
+    SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
+    SDL_RenderClear(renderer_);
+    SDL_RenderCopy(renderer_, texture_, nullptr, &where);
     SDL_RenderPresent(renderer_);
+}
+
+void Presenter::Blank() {
+    platform::Surface& target = Target();
+    for (int y = 0; y < target.Height(); ++y) std::fill_n(target.Row(y), target.Width(), platform::ColourValue{0});
+    Present(target);
 }
 
 }  // namespace app

@@ -1,10 +1,12 @@
 // Puts a 0x00BBGGRR surface into an SDL window: through the window's own framebuffer
 // (X11 shared memory when framebuffer acceleration is off), or through a renderer and a
-// streaming texture where the window has no framebuffer (Wayland).
+// streaming texture where the window has no framebuffer (Wayland). Whatever size the window
+// takes, the scene stays at its top-left corner and the rest is black.
 #pragma once
 
 #include <SDL.h>
 
+#include "app/sdl/sdl_surface.h"
 #include "platform/surface.h"
 
 namespace app {
@@ -20,28 +22,33 @@ public:
     // X window when it creates a renderer. Returns false with SDL's error when neither works.
     bool Prepare();
 
-    // The surface to draw the window's content on: a view of the window's framebuffer
-    // where its layout is the usual 0x00RRGGBB, so that copying onto it is the last copy;
-    // otherwise a surface of the window's size that Present converts.
+    // The surface to draw the window's content on, valid until the next call: a view of the
+    // window's framebuffer where its layout is the usual 0x00RRGGBB, so that copying onto it
+    // is the last copy; otherwise a surface of the window's size that Present converts.
+    // After the window changed size the surface is new and black.
     platform::Surface& Target();
 
     // Puts pixels on the screen: Target() as it stands, any other surface converted.
     void Present(const platform::Surface& pixels);
 
-private:
-    SDL_Surface* Wrap(const platform::Surface& pixels);
+    // Paints the whole window black and shows it.
+    void Blank();
 
+private:
     SDL_Window* window_;
-    SDL_Surface* viewed_ = nullptr;  // the framebuffer that view_ shows
+    // The framebuffer that view_ shows, by what SDL may reuse: after a resize SDL frees the
+    // window surface and may allocate the new one at the same address.
+    struct Framebuffer {
+        void* pixels = nullptr;
+        int width = 0, height = 0, pitch = 0;
+        bool operator==(const Framebuffer&) const = default;
+    } viewed_;
     platform::Surface view_;
     platform::Surface own_;
     SDL_Renderer* renderer_ = nullptr;
     SDL_Texture* texture_ = nullptr;
-    SDL_Surface* wrap_ = nullptr;
+    int textureWidth_ = 0, textureHeight_ = 0;
+    SurfaceHandle wrap_;  // SDL's view of the last surface of its own pixels presented
 };
-
-// An SDL view of the pixels of a platform surface that owns them (0x00BBGGRR, no gaps),
-// no copy; free with SDL_FreeSurface.
-SDL_Surface* WrapSurface(const platform::Surface& pixels);
 
 }  // namespace app

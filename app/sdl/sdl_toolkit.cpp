@@ -5,35 +5,65 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
-#include "app/frm_sample.h"
 #include "app/program_files.h"
+#include "app/sdl/desktop_guard.h"
 #include "app/sdl/picture_decode.h"
 #include "app/sdl/program_font.h"
 #include "app/startup_error.h"
 #include "platform/gdi.h"
 
+extern const unsigned char kWindowIcon[];
+extern const std::size_t kWindowIconSize;
+
 namespace app {
 namespace {
 
 constexpr const char* kWindowTitle = "Form1";
-constexpr const char* kIconFile = "Glimmerix.bmp";
 
-std::uint32_t g_startEvent = 0;
-
-Uint32 PostStartTick(Uint32, void*) {
+// The timer's parameter is the start event's type.
+Uint32 PostStartTick(Uint32, void* eventType) {
     SDL_Event event{};
-    event.type = g_startEvent;
+    event.type = *static_cast<const std::uint32_t*>(eventType);
     SDL_PushEvent(&event);
     return 0;  // one shot
 }
 
-bool HasDisplay() {
-    const auto set = [](const char* name) {
-        const char* v = std::getenv(name);
-        return v != nullptr && *v != '\0';
+const char* Variable(const char* name) {
+    const char* v = std::getenv(name);
+    return v != nullptr && *v != '\0' ? v : nullptr;
+}
+
+// Why neither X11 nor Wayland opened, from what the environment names.
+std::string NoDisplayReason() {
+    const auto part = [](const char* variable, const char* what) {
+        const char* v = Variable(variable);
+        return v == nullptr ? std::string(variable) + " is not set"
+                            : std::string(variable) + " \"" + v + "\" names no " + what + " that answers";
     };
-    return set("SDL_VIDEODRIVER") || set("DISPLAY") || set("WAYLAND_DISPLAY");
+    return "cannot be opened: " + part("DISPLAY", "X server") + ", " + part("WAYLAND_DISPLAY", "Wayland compositor");
+}
+
+// Without SDL_VIDEODRIVER, SDL tries the drivers that show windows for which the
+// environment names a display, in its own order, and no other.
+void ChooseDrivers() {
+    if (Variable("SDL_VIDEODRIVER") != nullptr) return;
+    std::string drivers;
+    if (Variable("DISPLAY") != nullptr) drivers = "x11";
+    if (Variable("WAYLAND_DISPLAY") != nullptr) drivers += drivers.empty() ? "wayland" : ",wayland";
+    SDL_SetHint(SDL_HINT_VIDEODRIVER, drivers.c_str());
+}
+
+// SDL falls back to drivers that show nothing (offscreen) when no display answers; only a
+// driver that shows windows is taken, unless SDL_VIDEODRIVER names one on purpose (the
+// tests' dummy driver).
+void RequireVisibleDriver() {
+    if (Variable("SDL_VIDEODRIVER") != nullptr) return;
+    const char* driver = SDL_GetCurrentVideoDriver();
+    if (driver == nullptr || (std::strcmp(driver, "x11") != 0 && std::strcmp(driver, "wayland") != 0)) {
+        throw StartupError("display", NoDisplayReason());
+    }
 }
 
 SDL_Window* CreateHiddenWindow() {
@@ -51,13 +81,18 @@ std::string WithUnixLineEnds(std::string text) {
 }  // namespace
 
 SdlToolkit::SdlToolkit() {
-    if (!HasDisplay()) throw StartupError("display", "none found: DISPLAY and WAYLAND_DISPLAY are not set");
+    if (Variable("SDL_VIDEODRIVER") == nullptr && Variable("DISPLAY") == nullptr && Variable("WAYLAND_DISPLAY") == nullptr) {
+        throw StartupError("display", "none found: DISPLAY and WAYLAND_DISPLAY are not set");
+    }
     // The window's own framebuffer (X11 shared memory) presents several times faster than
     // SDL's default texture-backed path under a software GL.
     SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+    ChooseDrivers();
     if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_TIMER) != 0) {
+        if (Variable("SDL_VIDEODRIVER") == nullptr) throw StartupError("display", NoDisplayReason());
         throw StartupError("display", std::string("cannot be opened: ") + SDL_GetError());
     }
+    RequireVisibleDriver();
     if (TTF_Init() != 0) throw StartupError("font", std::string("SDL_ttf failed: ") + TTF_GetError());
     IMG_Init(IMG_INIT_JPG);
 
@@ -69,16 +104,16 @@ SdlToolkit::SdlToolkit() {
 
     main_ = CreateHiddenWindow();
     splash_ = CreateHiddenWindow();
+    ReportX11Failures(main_);
+    // The splash belongs to the main window, not to the root window.
+    SDL_SetWindowModalFor(splash_, main_);
     mainPresenter_ = std::make_unique<Presenter>(main_);
     splashPresenter_ = std::make_unique<Presenter>(splash_);
-    if (SDL_Surface* icon = SDL_LoadBMP(JoinProgramPath(baseDir_, std::string("/") + kIconFile).c_str())) {
-        SDL_SetWindowIcon(main_, icon);
-        SDL_SetWindowIcon(splash_, icon);
-        SDL_FreeSurface(icon);
-    } else {
-        std::fprintf(stderr, "glimmerix: %s: %s; the windows keep the default icon\n", kIconFile, SDL_GetError());
-    }
-    g_startEvent = startEvent_ = SDL_RegisterEvents(1);
+    const SurfaceHandle icon(SDL_LoadBMP_RW(SDL_RWFromConstMem(kWindowIcon, static_cast<int>(kWindowIconSize)), 1));
+    if (!icon) throw StartupError("icon", std::string("cannot be decoded: ") + SDL_GetError());
+    SDL_SetWindowIcon(main_, icon.get());
+    SDL_SetWindowIcon(splash_, icon.get());
+    startEvent_ = SDL_RegisterEvents(1);
 }
 
 SdlToolkit::~SdlToolkit() {
@@ -121,6 +156,8 @@ void SdlToolkit::Dispatch(const SDL_Event& event, FormEvents& form) {
         case SDL_WINDOWEVENT:
             if (event.window.event == SDL_WINDOWEVENT_CLOSE && event.window.windowID == mainId) {
                 form.Form_QueryUnload();
+            } else if (event.window.event == SDL_WINDOWEVENT_EXPOSED && event.window.windowID == mainId) {
+                mainPresenter_->Present(mainPresenter_->Target());  // what the window last showed
             } else if (event.window.event == SDL_WINDOWEVENT_EXPOSED && splashPicture_ != nullptr &&
                        event.window.windowID == SDL_GetWindowID(splash_)) {
                 splashPresenter_->Present(*splashPicture_);
@@ -166,6 +203,11 @@ void SdlToolkit::MessageBox(const std::string& title, const std::string& text) {
     if (SDL_ShowSimpleMessageBox(0, title.c_str(), WithUnixLineEnds(text).c_str(), nullptr) != 0) {
         std::fprintf(stderr, "glimmerix: the welcome message could not be shown (%s); going on\n", SDL_GetError());
     }
+    // The box is modal: keys and clicks made while it was open do not reach the form.
+    SyncWithDisplay(main_);
+    SDL_PumpEvents();
+    SDL_FlushEvents(SDL_KEYDOWN, SDL_KEYMAPCHANGED);
+    SDL_FlushEvents(SDL_MOUSEBUTTONDOWN, SDL_MOUSEWHEEL);
     SDL_RaiseWindow(main_);
     SDL_SetWindowInputFocus(main_);
 }
@@ -175,7 +217,8 @@ std::uint32_t SdlToolkit::GetTickCount() { return platform::GetTickCount(); }
 void SdlToolkit::ShowMainWindow(std::uint32_t timerMs) {
     if (!mainPresenter_->Prepare()) throw StartupError("window", std::string("cannot be drawn: ") + SDL_GetError());
     SDL_ShowWindow(main_);
-    timer_ = SDL_AddTimer(timerMs, &PostStartTick, nullptr);
+    mainPresenter_->Blank();  // not whatever lay beneath it until the first frame
+    timer_ = SDL_AddTimer(timerMs, &PostStartTick, &startEvent_);
     if (timer_ == 0) throw StartupError("start timer", std::string("cannot be started: ") + SDL_GetError());
 }
 

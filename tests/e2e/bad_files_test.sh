@@ -16,7 +16,7 @@ trap 'chmod -R u+rwx "$work" 2>/dev/null; rm -rf "$work"' EXIT
 fresh_copy() {
   rm -rf "$work/dir"
   mkdir "$work/dir"
-  cp "$build/glimmerix" "$build/Loading.jpg" "$build/Planet.jpg" "$build/Light.gif" "$build/Glimmerix.bmp" \
+  cp "$build/glimmerix" "$build/Loading.jpg" "$build/Planet.jpg" "$build/Light.gif" \
     "$build/Effects' Names.txt" "$work/dir/"
 }
 bad() { echo "FAIL $1: $2"; failures=$((failures + 1)); }

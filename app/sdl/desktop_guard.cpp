@@ -1,0 +1,85 @@
+#include "app/sdl/desktop_guard.h"
+
+#include <SDL_syswm.h>
+#include <X11/Xlib.h>
+#include <pthread.h>
+#include <signal.h>
+#include <sys/prctl.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstring>
+#include <initializer_list>
+
+namespace app {
+namespace {
+
+pid_t g_program = 0;
+
+extern "C" void EndNow(int) { _exit(0); }
+
+// In every child the program forks: die with the program.
+extern "C" void DieWithParent() {
+    prctl(PR_SET_PDEATHSIG, SIGKILL);
+    if (getppid() != g_program) _exit(0);  // the program ended before the line above
+}
+
+// One line on standard error and status 1; only what is safe where Xlib calls it from.
+[[noreturn]] void EndWith(const char* line) {
+    if (write(STDERR_FILENO, line, std::strlen(line)) < 0) {
+        // Nothing more can be said.
+    }
+    _exit(1);
+}
+
+extern "C" int OnXError(Display* display, XErrorEvent* error) {
+    char what[96] = "";
+    XGetErrorText(display, error->error_code, what, sizeof what);
+    char line[192];
+    if (error->error_code == BadWindow || error->error_code == BadDrawable) {
+        std::snprintf(line, sizeof line, "glimmerix: window: destroyed by another program (X error: %s)\n", what);
+    } else {
+        std::snprintf(line, sizeof line, "glimmerix: display: the X server refused a request (X error: %s)\n", what);
+    }
+    EndWith(line);
+}
+
+extern "C" int OnXIOError(Display*) { EndWith("glimmerix: display: the connection to the X server was lost\n"); }
+
+Display* X11DisplayOf(SDL_Window* window) {
+    SDL_SysWMinfo info;
+    SDL_VERSION(&info.version);
+    if (window == nullptr || !SDL_GetWindowWMInfo(window, &info) || info.subsystem != SDL_SYSWM_X11) return nullptr;
+    return info.info.x11.display;
+}
+
+}  // namespace
+
+void EndOnTerminationSignals() {
+    g_program = getpid();
+    struct sigaction action {};
+    action.sa_handler = EndNow;
+    sigemptyset(&action.sa_mask);
+    for (const int signal : {SIGTERM, SIGINT, SIGHUP}) {
+        // An interrupt or hangup that whoever started the program ignores (nohup, a shell's
+        // background job) stays ignored.
+        struct sigaction before {};
+        sigaction(signal, nullptr, &before);
+        if (signal != SIGTERM && before.sa_handler == SIG_IGN) continue;
+        sigaction(signal, &action, nullptr);
+    }
+    pthread_atfork(nullptr, nullptr, DieWithParent);
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+}
+
+void ReportX11Failures(SDL_Window* window) {
+    if (X11DisplayOf(window) == nullptr) return;
+    XSetErrorHandler(OnXError);
+    XSetIOErrorHandler(OnXIOError);
+}
+
+void SyncWithDisplay(SDL_Window* window) {
+    if (Display* display = X11DisplayOf(window)) XSync(display, False);
+}
+
+}  // namespace app

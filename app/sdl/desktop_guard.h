@@ -1,0 +1,26 @@
+// How the program ends when the desktop rather than the user ends it: a termination
+// signal in any state, the X server gone, a window destroyed by another program. Each
+// ends it at once, after at most one line on standard error, leaving no child behind.
+#pragma once
+
+#include <SDL.h>
+
+namespace app {
+
+// SIGTERM, SIGINT and SIGHUP end the program at once with status 0, like the window
+// manager's close request, whatever it is doing: loading, showing a box, in the frame
+// loop; an interrupt or hangup ignored by whoever started it stays ignored. A child
+// process it forks (SDL shows its X11 message box from one) is killed when
+// the program ends. Call before SDL starts, which is then told to leave the signals alone.
+void EndOnTerminationSignals();
+
+// On X11: an error from the X server (a window destroyed by another program) or a lost
+// connection prints one line naming it and ends the program with status 1, instead of
+// Xlib's dump of the failed request. Does nothing under other video drivers.
+void ReportX11Failures(SDL_Window* window);
+
+// On X11: waits until the X server has sent every event made so far, so that they are in
+// SDL's queue. Does nothing under other video drivers.
+void SyncWithDisplay(SDL_Window* window);
+
+}  // namespace app

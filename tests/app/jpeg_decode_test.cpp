@@ -1,0 +1,126 @@
+#include "app/jpeg_decode.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "app/startup_error.h"
+#include "platform/gdi.h"
+#include "tests/support/jpeg_cases.h"
+
+namespace app {
+namespace {
+
+using testsupport::EncodeJpeg;
+using testsupport::JpegKind;
+
+constexpr platform::ColourValue kBackground = 0x00404040;
+
+// A smooth picture, so that JPEG keeps its colours within a few levels.
+std::array<std::uint8_t, 4> Gradient(int x, int y) {
+    return {static_cast<std::uint8_t>(x * 4), static_cast<std::uint8_t>(y * 4), static_cast<std::uint8_t>(128), 0};
+}
+
+int Distance(platform::ColourValue a, platform::ColourValue b) {
+    return std::max({std::abs(platform::RedOf(a) - platform::RedOf(b)), std::abs(platform::GreenOf(a) - platform::GreenOf(b)),
+                     std::abs(platform::BlueOf(a) - platform::BlueOf(b))});
+}
+
+// Pictures larger, smaller and as large as their surface, in every colour model: the part
+// on the surface shows the picture's colours, the rest the background.
+struct Fit { int picture, surface; JpegKind kind; };
+TEST(JpegDecode, DrawsThePartThatLandsOnTheSurfaceOverTheBackground) {
+    const Fit fits[] = {{64, 40, JpegKind::Rgb}, {64, 40, JpegKind::Progressive}, {24, 40, JpegKind::Rgb},
+                        {40, 40, JpegKind::Grey}, {40, 40, JpegKind::CmykInverted}, {56, 17, JpegKind::CmykInverted}};
+    for (const Fit& f : fits) {
+        SCOPED_TRACE(testing::Message() << f.picture << " on " << f.surface << " kind " << static_cast<int>(f.kind));
+        const auto bytes = EncodeJpeg(f.picture, f.picture, f.kind, Gradient);
+        platform::Surface target(f.surface, f.surface, kBackground);
+        DecodeJpegOnto(bytes, "t.jpg", target);
+        for (int y = 0; y < f.surface; ++y)
+            for (int x = 0; x < f.surface; ++x) {
+                const platform::ColourValue got = target.Row(y)[x];
+                ASSERT_EQ(got >> 24, 0u);
+                if (x >= f.picture || y >= f.picture) {
+                    ASSERT_EQ(got, kBackground) << x << "," << y;
+                    continue;
+                }
+                const auto p = Gradient(x, y);
+                const platform::ColourValue want =
+                    f.kind == JpegKind::Grey ? platform::PackRgb(p[0], p[0], p[0])
+                    : f.kind == JpegKind::CmykInverted
+                        // Inks c, m, y, k: red is (1 − c)(1 − k) and so on.
+                        ? platform::PackRgb(static_cast<std::uint8_t>(255 - p[0]), static_cast<std::uint8_t>(255 - p[1]),
+                                            static_cast<std::uint8_t>(255 - p[2]))
+                        : platform::PackRgb(p[0], p[1], p[2]);
+                ASSERT_LE(Distance(got, want), 6) << x << "," << y << " got " << std::hex << got << " want " << want;
+            }
+    }
+}
+
+// Each way a picture can be wrong is refused with a reason that names it, before it costs
+// much: every case here is decided by the header or within the first scans.
+struct Refusal { const char* what; std::vector<std::uint8_t> bytes; const char* reason; };
+TEST(JpegDecode, RefusesWhatItCannotDecodeWithLibjpegsReasonOrTheLimit) {
+    const auto small = EncodeJpeg(16, 16, JpegKind::Progressive, Gradient);
+    const Refusal refusals[] = {
+        {"a scan repeated 10,000 times", testsupport::RepeatLastScan(small, 10000), "more than 100 scans"},
+        {"progressive 8000 x 8000", testsupport::WithFrameHeader(small, 8, 8000, 8000), "MiB to decode; at most 64 MiB"},
+        {"12-bit samples", testsupport::WithFrameHeader(EncodeJpeg(16, 16, JpegKind::Rgb, Gradient), 12, 16, 16),
+         "precision 12"},
+        {"garbage after the start marker", {0xFF, 0xD8, 0x12, 0x34, 0x56, 0x78, 0x9A}, "cannot be decoded: "},
+    };
+    for (const Refusal& r : refusals) {
+        platform::Surface target(32, 32, kBackground);
+        try {
+            DecodeJpegOnto(r.bytes, "Planet.jpg", target);
+            ADD_FAILURE() << r.what << ": accepted";
+        } catch (const StartupError& e) {
+            EXPECT_NE(std::string(e.what()).find("Planet.jpg: cannot be decoded"), std::string::npos) << e.what();
+            EXPECT_NE(std::string(e.what()).find(r.reason), std::string::npos) << r.what << ": " << e.what();
+        }
+    }
+}
+
+// A picture cut short decodes what it holds, the rest grey, without an error; scans within
+// the limit decode.
+TEST(JpegDecode, CutShortOrRepeatedWithinTheLimitStillDecodes) {
+    auto whole = EncodeJpeg(64, 64, JpegKind::Rgb, Gradient);
+    whole.resize(whole.size() / 2);
+    platform::Surface target(32, 32, kBackground);
+    EXPECT_NO_THROW(DecodeJpegOnto(whole, "t.jpg", target));
+    EXPECT_LE(Distance(target.Row(0)[5], platform::PackRgb(20, 0, 128)), 6);
+    const auto repeated = testsupport::RepeatLastScan(EncodeJpeg(16, 16, JpegKind::Progressive, Gradient), 50);
+    EXPECT_NO_THROW(DecodeJpegOnto(repeated, "t.jpg", target));
+}
+
+// A CMYK picture as ImageMagick writes it shows the colours ImageMagick shows for it.
+TEST(JpegDecode, CmykFromImageMagickShowsImageMagicksColours) {
+    if (std::system("command -v convert >/dev/null 2>&1") != 0) GTEST_SKIP() << "ImageMagick is not installed";
+    const std::string dir = testing::TempDir();
+    const std::string cmyk = dir + "/cmyk.jpg", rgb = dir + "/cmyk.rgb";
+    const std::string make = "convert -size 48x32 gradient:'#1040c0-#f0a020' -colorspace CMYK -quality 95 '" + cmyk +
+                             "' && convert '" + cmyk + "' -colorspace sRGB -depth 8 'rgb:" + rgb + "'";
+    ASSERT_EQ(std::system(make.c_str()), 0);
+    const auto read = [](const std::string& path) {
+        std::FILE* f = std::fopen(path.c_str(), "rb");
+        std::vector<std::uint8_t> bytes;
+        for (int c; f != nullptr && (c = std::fgetc(f)) != EOF;) bytes.push_back(static_cast<std::uint8_t>(c));
+        if (f != nullptr) std::fclose(f);
+        return bytes;
+    };
+    const auto jpeg = read(cmyk), shown = read(rgb);
+    ASSERT_EQ(shown.size(), 48u * 32u * 3u);
+    platform::Surface target(48, 32, kBackground);
+    DecodeJpegOnto(jpeg, "cmyk.jpg", target);
+    for (int y = 0; y < 32; ++y)
+        for (int x = 0; x < 48; ++x) {
+            const std::size_t i = static_cast<std::size_t>(y * 48 + x) * 3;
+            ASSERT_LE(Distance(target.Row(y)[x], platform::PackRgb(shown[i], shown[i + 1], shown[i + 2])), 2) << x << "," << y;
+        }
+}
+
+}  // namespace
+}  // namespace app

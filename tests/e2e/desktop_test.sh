@@ -1,0 +1,181 @@
+#!/usr/bin/env bash
+# The real program on a desktop that does things to it: resized to any size, minimised and
+# restored, moved off the screen, flooded with pointer events, closed by the window manager,
+# destroyed by another program, sent a termination signal in each of its states, started
+# with a display that does not answer. Runs on a private X server with no window manager,
+# then again under openbox.
+#   desktop_test.sh PATH_TO_GLIMMERIX
+set -uo pipefail
+program=$(realpath "${1:?usage: desktop_test.sh PATH_TO_GLIMMERIX}")
+here=$(cd "$(dirname "$0")" && pwd)
+if [ -z "${GLIMMERIX_DESKTOP:-}" ]; then
+  status=0
+  for wm in none openbox; do
+    echo "== window manager: $wm"
+    GLIMMERIX_DESKTOP=$wm timeout -k 5 240 xvfb-run -a -s "-screen 0 1024x768x24" "$0" "$program" || status=1
+  done
+  exit $status
+fi
+
+. "$here/../../tools/drive.sh"
+set -m  # background jobs keep the default interrupt signal, as from a terminal
+work=$(mktemp -d)
+pid=
+wm_pid=
+cleanup() {
+  [ -n "$pid" ] && kill -9 "$pid" 2>/dev/null
+  [ -n "$wm_pid" ] && kill "$wm_pid" 2>/dev/null
+  rm -rf "$work"
+}
+trap cleanup EXIT
+failures=0
+bad() { echo "FAIL $1: $2"; failures=$((failures + 1)); }
+ok() { echo "ok   $1"; }
+if [ "$GLIMMERIX_DESKTOP" = openbox ]; then
+  openbox >/dev/null 2>&1 &
+  wm_pid=$!
+  poll 50 bash -c 'wmctrl -m >/dev/null 2>&1' || { echo "FAIL openbox did not start"; exit 1; }
+fi
+
+start() { "$program" >/dev/null 2>"$work/err" & pid=$!; }
+# Waits up to $1 tenths of a second for the program to end; sets $status.
+ended_within() {
+  poll "$1" bash -c "! kill -0 $pid 2>/dev/null" || return 1
+  status=0
+  wait "$pid" || status=$?
+  pid=
+}
+started_and_dismissed() {
+  start
+  dismiss_welcome 2>"$work/why" || { bad "$1" "$(cat "$work/why")"; kill -9 "$pid"; pid=; return 1; }
+  wid=$(main_window)
+}
+alive() { kill -0 "$pid" 2>/dev/null; }
+# "r g b" of the window's pixel (x, y).
+window_pixel() {
+  local x y w h
+  read -r x y w h <<<"$(window_geometry "$wid")"
+  screen_pixel $((x + $1)) $((y + $2))
+}
+planet_pixel() { convert "$(dirname "$program")/Planet.jpg" -crop "1x1+$1+$2" -depth 8 rgb:- | od -An -tu1 | xargs; }
+
+# Any size, a minimise and restore, a move off the screen, a flood of pointer events:
+# the program goes on, and after a resize its scene is at the top-left corner, the rest black.
+if started_and_dismissed "geometry"; then
+  xdotool mousemove --sync --window "$wid" 60 200   # the light out of the way
+  for size in "100 100" "1 1" "4000 3000" "640 480"; do
+    # shellcheck disable=SC2086
+    xdotool windowsize "$wid" $size
+    sleep 0.4
+    alive || break
+  done
+  if ! alive; then
+    bad "geometry" "ended during a resize: $(cat "$work/err")"
+  else
+    read -r w h <<<"$(window_geometry "$wid" | awk '{print $3, $4}')"
+    ok "resized to 100x100, 1x1, 4000x3000, 640x480 (now ${w}x$h)"
+    if [ "$w" -gt 320 ] && [ "$h" -gt 240 ]; then
+      [ "$(window_pixel 300 20)" = "$(planet_pixel 300 20)" ] || bad "pixels after resize" "scene pixel $(window_pixel 300 20), picture $(planet_pixel 300 20)"
+      [ "$(window_pixel $((w - 5)) $((h - 5)))" = "0 0 0" ] || bad "pixels after resize" "outside the scene: $(window_pixel $((w - 5)) $((h - 5)))"
+      ok "after the resize the scene is at the top-left, the rest black"
+    fi
+    if [ "$GLIMMERIX_DESKTOP" = openbox ]; then
+      xdotool windowminimize --sync "$wid"; sleep 0.3; xdotool windowactivate --sync "$wid" 2>/dev/null
+    else
+      xdotool windowunmap --sync "$wid"; sleep 0.3; xdotool windowmap --sync "$wid"
+    fi
+    sleep 0.3
+    alive && ok "minimised and restored" || bad "minimise" "ended: $(cat "$work/err")"
+    xdotool windowmove --sync "$wid" -2000 -2000; sleep 0.3; xdotool windowmove --sync "$wid" 10 10; sleep 0.3
+    alive && ok "moved off the screen and back" || bad "move" "ended: $(cat "$work/err")"
+    for _ in $(seq 400); do xdotool mousemove --window "$wid" $((RANDOM % 320)) $((RANDOM % 240)); done
+    alive && ok "400 pointer moves" || bad "pointer flood" "ended: $(cat "$work/err")"
+  fi
+  kill -9 "$pid" 2>/dev/null; pid=
+fi
+
+# The window manager's close request ends it with status 0; another program destroying the
+# window ends it with status 1 and one line.
+if [ "$GLIMMERIX_DESKTOP" = openbox ] && started_and_dismissed "close request"; then
+  wmctrl -i -c "$wid"
+  if ended_within 20 && [ "$status" -eq 0 ]; then ok "the window manager's close request: status 0"
+  else bad "close request" "status ${status:-none}: $(cat "$work/err")"; fi
+fi
+if started_and_dismissed "destroyed"; then
+  xdotool windowclose "$wid"
+  if ended_within 20 && [ "$status" -eq 1 ] && [ "$(wc -l <"$work/err")" -eq 1 ] &&
+     grep -q "window: destroyed by another program" "$work/err"; then
+    ok "destroyed by another program: $(cat "$work/err")"
+  else
+    bad "destroyed" "status ${status:-running}: $(cat "$work/err")"
+  fi
+  [ -n "$pid" ] && kill -9 "$pid"; pid=
+fi
+
+# Each termination signal in each state ends it within one second, with status 0, and the
+# welcome box (a child process) goes with it.
+for signal in TERM INT HUP; do
+  start
+  sleep 0.3  # past the dynamic loader, into the program's start-up
+  kill -s "$signal" "$pid"
+  if ended_within 10 && [ "$status" -eq 0 ]; then ok "SIG$signal while starting: status 0"
+  else bad "SIG$signal while starting" "status ${status:-running}"; kill -9 "$pid" 2>/dev/null; pid=; fi
+
+  start
+  if poll 100 welcome_box_open; then
+    kill -s "$signal" "$pid"
+    if ended_within 10 && [ "$status" -eq 0 ] && poll 10 bash -c '! xwininfo -root -tree | grep -q "\"Glimmerix Sample\""'; then
+      ok "SIG$signal with the welcome box open: status 0, the box gone"
+    else bad "SIG$signal with the box open" "status ${status:-running}, box $(welcome_box)"; fi
+  else bad "SIG$signal with the box open" "the box did not appear"; fi
+  [ -n "$pid" ] && kill -9 "$pid" 2>/dev/null; pid=
+
+  if started_and_dismissed "SIG$signal in the frame loop"; then
+    kill -s "$signal" "$pid"
+    if ended_within 10 && [ "$status" -eq 0 ]; then ok "SIG$signal in the frame loop: status 0"
+    else bad "SIG$signal in the frame loop" "status ${status:-running}"; fi
+  fi
+  [ -n "$pid" ] && kill -9 "$pid" 2>/dev/null; pid=
+done
+
+# The box is modal: a click on the main window while it is open does not change the effect
+# (effect 1 would make the light black); the splash belongs to the main window.
+start
+if poll 100 welcome_box_open; then
+  main=$(xdotool search --onlyvisible --name '^Form1$' | head -n 1)
+  [ -n "$main" ] && xdotool mousemove --sync --window "$main" 40 200 click 1
+  xdotool key --window "$(welcome_box)" Return
+  poll 50 main_window_shown && wid=$(main_window)
+  xdotool mousemove --sync --window "$wid" 200 120
+  sleep 0.5
+  read -r r g b <<<"$(window_pixel 200 120)"
+  if [ "$r" -ge 235 ] && [ "$g" -ge 235 ]; then ok "a click while the box was open did not reach the demo"
+  else bad "modal box" "the light shows $r $g $b: the click changed the effect"; fi
+  splash=$(xdotool search --name '^Form1$' | grep -vx "$wid" | head -n 1)
+  owner=$(xprop -id "$splash" WM_TRANSIENT_FOR 2>/dev/null | awk '{print $NF}')
+  if [ -n "$owner" ] && [ $((owner)) -eq $((wid)) ]; then ok "the splash window is transient for the main window"
+  else bad "splash owner" "WM_TRANSIENT_FOR of the splash: '$owner', main window $wid"; fi
+else
+  bad "modal box" "the box did not appear"
+fi
+[ -n "$pid" ] && kill -9 "$pid" 2>/dev/null; pid=
+
+# A display that does not answer: one line naming it, status 1, within a second.
+for case in "DISPLAY=:77" "WAYLAND_DISPLAY=no-such-socket"; do
+  start_ns=$(date +%s%N)
+  status=0
+  if [ "${case%%=*}" = DISPLAY ]; then
+    env -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER DISPLAY=:77 timeout -s KILL 5 "$program" >/dev/null 2>"$work/err" || status=$?
+  else
+    env -u DISPLAY -u SDL_VIDEODRIVER WAYLAND_DISPLAY=no-such-socket XDG_RUNTIME_DIR="$work" timeout -s KILL 5 "$program" >/dev/null 2>"$work/err" || status=$?
+  fi
+  ms=$(( ($(date +%s%N) - start_ns) / 1000000 ))
+  if [ "$status" -eq 1 ] && [ "$(wc -l <"$work/err")" -eq 1 ] && grep -q "display: cannot be opened" "$work/err" &&
+     grep -qF "${case#*=}" "$work/err" && [ "$ms" -lt 1000 ]; then
+    ok "$case: $(cat "$work/err") [$ms ms]"
+  else
+    bad "$case" "status $status after $ms ms: $(cat "$work/err")"
+  fi
+done
+
+[ "$failures" -eq 0 ] || { echo "$failures failed"; exit 1; }
