@@ -10,7 +10,6 @@ namespace {
 class Reader {
 public:
     Reader(const std::vector<std::uint8_t>& bytes, const std::string& name) : bytes_(bytes), name_(name) {}
-    bool More() const { return at_ < bytes_.size(); }
     std::uint8_t Byte() {
         Need(1);
         return bytes_[at_++];

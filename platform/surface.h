@@ -50,7 +50,6 @@ public:
 
     int Width() const { return width_; }
     int Height() const { return height_; }
-    ColourValue Background() const { return background_; }
     void SetBackground(ColourValue c) { background_ = c & 0x00FFFFFFu; }
 
     bool Contains(std::int64_t x, std::int64_t y) const {
@@ -71,9 +70,6 @@ public:
     const ColourValue* Row(int y) const { return Base() + static_cast<std::ptrdiff_t>(y) * Pitch(); }
     // Pixels from one row to the next: the width, except for a view.
     int Pitch() const { return view_ != nullptr ? pitch_ : width_; }
-    // All pixels, row after row without gaps: a surface that owns its pixels.
-    ColourValue* Pixels() { return pixels_.data(); }
-    const ColourValue* Pixels() const { return pixels_.data(); }
 
     HDC hDC() { return this; }
 

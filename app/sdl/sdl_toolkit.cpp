@@ -21,6 +21,7 @@ namespace app {
 namespace {
 
 constexpr const char* kWindowTitle = "Form1";
+constexpr int kMessageBoxAttempts = 3;
 
 // The timer's parameter is the start event's type.
 Uint32 PostStartTick(Uint32, void* eventType) {
@@ -200,8 +201,16 @@ void SdlToolkit::Present(const platform::Surface& window) { mainPresenter_->Pres
 void SdlToolkit::MessageBox(const std::string& title, const std::string& text) {
     // No parent: SDL's X11 box places itself relative to a parent at twice the parent's
     // offset, partly off the screen; without one it is centred on the screen.
-    if (SDL_ShowSimpleMessageBox(0, title.c_str(), WithUnixLineEnds(text).c_str(), nullptr) != 0) {
-        std::fprintf(stderr, "glimmerix: the welcome message could not be shown (%s); going on\n", SDL_GetError());
+    // SDL shows its X11 box from a forked child, which now and then crashes on a heavily
+    // loaded machine (seen: SIGSEGV in 2 of about 40 loaded runs); SDL then falls back to
+    // zenity, which desktops need not have. Shown again, the box appears.
+    const bool x11 = std::strcmp(SDL_GetCurrentVideoDriver(), "x11") == 0;
+    for (int attempt = 1; SDL_ShowSimpleMessageBox(0, title.c_str(), WithUnixLineEnds(text).c_str(), nullptr) != 0;
+         ++attempt) {
+        if (!x11 || attempt == kMessageBoxAttempts) {
+            std::fprintf(stderr, "glimmerix: the welcome message could not be shown (%s); going on\n", SDL_GetError());
+            break;
+        }
     }
     // The box is modal: keys and clicks made while it was open do not reach the form.
     SyncWithDisplay(main_);

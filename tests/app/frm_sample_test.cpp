@@ -115,6 +115,10 @@ TEST_P(StartupFailures, StopTheLoadNamingTheFileAndTheReason) {
         const std::string message = e.what();
         EXPECT_EQ(message.rfind(std::string(f.file) + ": ", 0), 0u) << message;
         EXPECT_NE(message.find(f.reason), std::string::npos) << message;
+        // A missing file is named with the place that was looked at.
+        if (std::string(f.reason) == "file is missing") {
+            EXPECT_NE(message.find("(looked for " + dir_.File(f.file) + ")"), std::string::npos) << message;
+        }
     }
     EXPECT_EQ(std::count(toolkit_.log.begin(), toolkit_.log.end(), "HideSplash"), 0);
 }
@@ -147,6 +151,15 @@ INSTANTIATE_TEST_SUITE_P(Cases, StartupFailures, ::testing::Values(
                 std::filesystem::resize_file(d.File("Planet.jpg"), kMaxPictureFileBytes + 1);  // sparse
             },
             "file is 67108865 bytes; at most 67108864 are read"},
+    Failure{"background_far_too_large", "Planet.jpg",
+            [](const DataDir& d) {
+                d.Write("Planet.jpg", testsupport::JpegHeader(320, 240));
+                std::filesystem::resize_file(d.File("Planet.jpg"), std::uintmax_t{8} << 30);  // sparse
+            },
+            "file is 8589934592 bytes; at most 67108864 are read"},
+    Failure{"names_far_too_large", "Effects' Names.txt",
+            [](const DataDir& d) { std::filesystem::resize_file(d.File("Effects' Names.txt"), std::uintmax_t{8} << 30); },
+            "file is 8589934592 bytes; at most 1048576 are read"},
     Failure{"names_seventeen", "Effects' Names.txt",
             [](const DataDir& d) {
                 std::string text = testsupport::EighteenNames();
@@ -155,6 +168,13 @@ INSTANTIATE_TEST_SUITE_P(Cases, StartupFailures, ::testing::Values(
             },
             "has 17 lines"}),
     [](const auto& info) { return std::string(info.param.label); });
+
+// The cap's other side: a picture file of exactly the limit is read whole.
+TEST(DataFile, OneOfExactlyTheLimitIsReadWhole) {
+    DataDir d;
+    std::filesystem::resize_file(d.File("Planet.jpg"), kMaxPictureFileBytes);
+    EXPECT_EQ(ReadDataFile(d.File("Planet.jpg"), kMaxPictureFileBytes).size(), kMaxPictureFileBytes);
+}
 
 TEST_F(FormTest, WelcomeBoxComesBeforeTheFirstFrameWithItsText) {
     toolkit_.onPresent = [&](const platform::Surface&) {
@@ -222,10 +242,17 @@ INSTANTIATE_TEST_SUITE_P(Clocks, FrameRate, ::testing::Values(
 TEST_F(FormTest, EighteenClicksComeBackToTheFirstEffect) {
     for (int pass = 2; pass <= 19; ++pass) toolkit_.At(pass, [](FormEvents& f) { f.Form_Click(); });
     std::vector<std::string> shown;
-    toolkit_.onPresent = [&](const platform::Surface&) { shown.push_back(toolkit_.lastFrame[2].text); };
+    std::vector<std::string> named;
+    toolkit_.onPresent = [&](const platform::Surface&) {
+        shown.push_back(toolkit_.lastFrame[2].text);
+        named.push_back(toolkit_.lastFrame[3].text);
+    };
     RunFrames(19);
     ASSERT_EQ(shown.size(), 19u);
-    for (int i = 0; i < 18; ++i) EXPECT_EQ(shown[static_cast<std::size_t>(i)], "Current Effect: " + std::to_string(i));
+    for (int i = 0; i < 18; ++i) {
+        EXPECT_EQ(shown[static_cast<std::size_t>(i)], "Current Effect: " + std::to_string(i));
+        EXPECT_EQ(named[static_cast<std::size_t>(i)], "Effect number " + std::to_string(i));  // the effect's own line
+    }
     EXPECT_EQ(shown[18], "Current Effect: 0");
     EXPECT_EQ(form_.CurrentEffect, 0);
 }

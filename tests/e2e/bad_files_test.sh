@@ -4,14 +4,18 @@
 # status 1 within 5 s, no crash, exactly one line on standard error naming the file and
 # the reason, and under 512 MiB of memory; a file that is odd but usable starts the demo
 # and keeps it running. The last case runs under Xvfb and dismisses the error box.
-#   bad_files_test.sh BUILD_DIR    (the folder holding glimmerix and its data files)
+#   bad_files_test.sh BUILD_DIR BAD_JPEGS   (the folder holding glimmerix and its data files;
+#                                           the program that writes the damaged JPEGs)
 set -uo pipefail
-build=$(cd "${1:?usage: bad_files_test.sh BUILD_DIR}" && pwd)
+build=$(cd "${1:?usage: bad_files_test.sh BUILD_DIR BAD_JPEGS}" && pwd)
+bad_jpegs=${2:?usage: bad_files_test.sh BUILD_DIR BAD_JPEGS}
 here=$(cd "$(dirname "$0")" && pwd)
 failures=0
 passed=0
 work=$(mktemp -d)
 trap 'chmod -R u+rwx "$work" 2>/dev/null; rm -rf "$work"' EXIT
+mkdir "$work/jpegs"
+"$bad_jpegs" "$work/jpegs" || { echo "FAIL: could not write the damaged JPEGs"; exit 1; }
 
 fresh_copy() {
   rm -rf "$work/dir"
@@ -29,15 +33,15 @@ refused() {
   (cd "$work/dir" && eval "$@")
   local status=0
   env -u DISPLAY -u WAYLAND_DISPLAY SDL_VIDEODRIVER=dummy timeout -s KILL 5 \
-    /usr/bin/time -f %M -o "$work/kib" "$work/dir/glimmerix" >/dev/null 2>"$work/err" || status=$?
-  local lines kib
+    /usr/bin/time -f "%M %e" -o "$work/kib" "$work/dir/glimmerix" >/dev/null 2>"$work/err" || status=$?
+  local lines kib seconds
   lines=$(wc -l <"$work/err")
-  kib=$(tail -n 1 "$work/kib" 2>/dev/null || echo 0)
+  read -r kib seconds <<<"$(tail -n 1 "$work/kib" 2>/dev/null || echo 0 0)"
   if [ "$status" -ne 1 ]; then bad "$name" "exit status $status, expected 1 ($(head -c 300 "$work/err"))"
   elif [ "$lines" -ne 1 ]; then bad "$name" "$lines lines on standard error, expected 1: $(cat "$work/err")"
   elif ! grep -qF -- "$expected" "$work/err"; then bad "$name" "message '$(cat "$work/err")' does not say '$expected'"
   elif [ "$kib" -ge 524288 ]; then bad "$name" "peak memory $kib KiB"
-  else passed=$((passed + 1)); echo "ok   $name: $(cat "$work/err") [$kib KiB]"
+  else passed=$((passed + 1)); echo "ok   $name: $(cat "$work/err") [$kib KiB, $seconds s]"
   fi
 }
 
@@ -93,12 +97,21 @@ refused "GIF header of 60000 x 60000" "Light.gif: picture size 60000 x 60000 is 
 refused "picture file over 64 MiB" "Planet.jpg: file is 67108865 bytes; at most 67108864 are read" \
   "truncate -s 67108865 Planet.jpg"
 refused "17 names" "$names: has 17 lines" "head -n 17 \"$build/$names\" > \"$names\""
+refused "names file of 17 lines and an 8 GiB sparse tail" "$names: file is 8589934592 bytes; at most 1048576 are read" \
+  "head -n 17 \"$build/$names\" > \"$names\" && truncate -s 8G \"$names\""
+refused "progressive JPEG with one scan repeated 10,000 times" "Planet.jpg: cannot be decoded: picture has more than 100 scans" \
+  "cp \"$work/jpegs/repeated_scans.jpg\" Planet.jpg"
+refused "progressive JPEG of 8192 x 8192" "Planet.jpg: cannot be decoded: progressive picture needs" \
+  "cp \"$work/jpegs/progressive_8192.jpg\" Planet.jpg"
+refused "12-bit JPEG" "Planet.jpg: cannot be decoded: Unsupported JPEG data precision 12" \
+  "cp \"$work/jpegs/precision_12.jpg\" Planet.jpg"
 
 usable "names with invalid UTF-8 and NUL bytes" \
   "{ printf 'bad \\xff\\xfe \\xc0\\x80 and a \\x00 NUL\\r\\n'; tail -n 17 \"$build/$names\"; } > \"$names\""
 usable "a 1 MB name" "{ head -c 1000000 /dev/zero | tr '\\0' 'W'; printf '\\r\\n'; tail -n 17 \"$build/$names\"; } > \"$names\""
 usable "GIF with a valid header and garbage data" \
   "printf 'GIF89a\\x2f\\x00\\x2f\\x00\\x00\\x00\\x00\\x2c\\x00\\x00\\x00\\x00\\x2f\\x00\\x2f\\x00\\x00\\x08\\x05\\xff\\xff\\xff\\xff\\xff\\x00\\x3b' > Light.gif"
+usable "CMYK JPEG (Adobe, inverted inks)" "cp \"$work/jpegs/cmyk.jpg\" Planet.jpg"
 usable "JPEG cut in half" "head -c \$(( \$(stat -c %s \"$build/Planet.jpg\") / 2 )) \"$build/Planet.jpg\" > Planet.jpg"
 
 # With no display at all (and no video driver named) the program says so.

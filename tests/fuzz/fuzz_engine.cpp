@@ -8,6 +8,7 @@
 #include "effects/errors.h"
 #include "effects/sprite_store.h"
 #include "tests/effects/reference_draw.h"
+#include "tests/support/surfaces.h"
 #include "tests/fuzz/fuzz_input.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -39,9 +40,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                     platform::Surface expected = surface;
                     DrawSprite(effect, slot, dc, x, y);
                     testsupport::ReferenceDrawSprite(effect, slot, expected.hDC(), x, y);
-                    if (dc != nullptr && !std::equal(surface.Pixels(),
-                                                     surface.Pixels() + surface.Width() * surface.Height(),
-                                                     expected.Pixels())) {
+                    if (dc != nullptr && !testsupport::SamePixels(surface, expected)) {
                         std::abort();  // the fast path differs from the definition
                     }
                     break;

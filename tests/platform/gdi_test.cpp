@@ -2,8 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <climits>
 #include <random>
+#include <thread>
+#include <time.h>
 #include <vector>
 
 #include "tests/support/surfaces.h"
@@ -13,6 +16,20 @@ namespace {
 
 using testsupport::Numbered;
 using testsupport::SamePixels;
+
+// The clock is the system's monotonic milliseconds, wrapped to 32 bits, and advances with
+// real time.
+TEST(GetTickCount, FollowsTheMonotonicClockInMilliseconds) {
+    timespec ts{};
+    clock_gettime(CLOCK_MONOTONIC, &ts);
+    const auto before = static_cast<std::uint32_t>(static_cast<std::uint64_t>(ts.tv_sec) * 1000 + ts.tv_nsec / 1000000);
+    const std::uint32_t first = GetTickCount();
+    EXPECT_LE(first - before, 2u);  // unsigned: right across the wrap too
+    std::this_thread::sleep_for(std::chrono::milliseconds(60));
+    const std::uint32_t elapsed = GetTickCount() - first;
+    EXPECT_GE(elapsed, 60u);
+    EXPECT_LT(elapsed, 1000u);
+}
 
 TEST(GetPixel, ReadsInsideAndWhiteOutside) {
     Surface s = Numbered(4, 3, 0x100);

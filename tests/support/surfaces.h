@@ -28,9 +28,10 @@ inline platform::Surface Noise(int w, int h, std::uint32_t seed) {
 }
 
 inline bool SamePixels(const platform::Surface& a, const platform::Surface& b) {
-    return a.Width() == b.Width() && a.Height() == b.Height() &&
-           std::equal(a.Pixels(), a.Pixels() + static_cast<std::ptrdiff_t>(a.Width()) * a.Height(),
-                      b.Pixels());
+    if (a.Width() != b.Width() || a.Height() != b.Height()) return false;
+    for (int y = 0; y < a.Height(); ++y)
+        if (!std::equal(a.Row(y), a.Row(y) + a.Width(), b.Row(y))) return false;
+    return true;
 }
 
 }  // namespace testsupport
