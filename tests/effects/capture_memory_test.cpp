@@ -16,6 +16,9 @@ namespace {
 long g_allocationsLeft = -1;
 }  // namespace
 
+// The replacement pairs malloc with free; GCC cannot see that new and delete are both ours.
+#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
+
 void* operator new(std::size_t n) {
     if (g_allocationsLeft == 0) throw std::bad_alloc();
     if (g_allocationsLeft > 0) --g_allocationsLeft;
