@@ -19,7 +19,7 @@ cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DGLIMMERIX_WERROR=ON
   -DGLIMMERIX_SANITIZE=address,undefined >/dev/null
 cmake --build build-asan -j "$jobs"
 LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp" UBSAN_OPTIONS=print_stacktrace=1 \
-  ctest --test-dir build-asan --output-on-failure -j "$jobs" --label-exclude long --exclude-regex '^(e2e_|assets_)'
+  ctest --test-dir build-asan --output-on-failure -j "$jobs" --label-exclude long --exclude-regex '^(e2e_|assets_|install_)'
 
 echo "== concurrent library calls under ThreadSanitizer"
 cmake -S . -B build-tsan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DGLIMMERIX_WERROR=ON -DGLIMMERIX_APP=OFF \
