@@ -92,10 +92,11 @@ bool Decode(const std::vector<std::uint8_t>& bytes, platform::Surface& target, F
     cinfo.progress = &progress;
     jpeg_mem_src(&cinfo, bytes.data(), static_cast<unsigned long>(bytes.size()));
     jpeg_read_header(&cinfo, TRUE);
-    if (jpeg_has_multiple_scans(&cinfo) && CoefficientBytes(cinfo) > kMaxJpegWorkingBytes) {
+    const std::size_t coefficients = jpeg_has_multiple_scans(&cinfo) ? CoefficientBytes(cinfo) : 0;
+    if (coefficients > kMaxJpegWorkingBytes) {
         std::snprintf(failure.message, sizeof failure.message,
                       "progressive picture needs %zu MiB to decode; at most %zu MiB are used",
-                      (CoefficientBytes(cinfo) + (1 << 20) - 1) >> 20, kMaxJpegWorkingBytes >> 20);
+                      (coefficients + (1 << 20) - 1) >> 20, kMaxJpegWorkingBytes >> 20);
         jpeg_destroy_decompress(&cinfo);
         return false;
     }

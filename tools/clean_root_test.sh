@@ -57,7 +57,8 @@ grep -qx 'status 0' "$work/demo" || { echo "FAIL: the demo did not run until sto
 [ "$(grep -vc '^status\|welcome message' "$work/demo")" -eq 0 ] || { echo "FAIL: the demo printed an error" >&2; exit 1; }
 
 step "the README's example, built with pkg-config against the installed package"
-awk '/^```c$/ {on = 1; next} /^```$/ {if (on) exit} on' "$source/README.md" >"$root/tmp/hello.c"
+. "$source/tests/install/common.sh"
+readme_c_block "$source" >"$root/tmp/hello.c"
 in_root sh -c 'cc -std=c11 -Wall -Werror -o /tmp/hello /tmp/hello.c $(pkg-config --cflags --libs glimmerix) && /tmp/hello'
 
 step "apt-get purge, then what is left"

@@ -6,10 +6,10 @@ set -euo pipefail
 packages=(
   build-essential cmake pkg-config clang libclang-rt-14-dev
   libgtest-dev libbenchmark-dev zlib1g-dev
-  libsdl2-dev libsdl2-image-dev libsdl2-ttf-dev libfontconfig-dev fonts-liberation libjpeg-dev libjpeg-turbo-progs
+  libsdl2-dev libsdl2-image-dev libsdl2-ttf-dev libfontconfig-dev fonts-liberation libjpeg-dev
   libpixman-1-dev libx11-dev
   xvfb xauth xdotool x11-utils xfonts-base imagemagick valgrind time
-  dpkg-dev lintian desktop-file-utils openbox wmctrl x11-xserver-utils
+  dpkg-dev lintian desktop-file-utils openbox wmctrl
 )
 
 missing=()

@@ -93,13 +93,9 @@ const GlyphText::Glyph& GlyphText::GlyphOf(char32_t codepoint) {
     return found->second;
 }
 
-void GlyphText::Blend(platform::Surface& surface, int x, int y, const Glyph& glyph) const {
+void GlyphText::Blend(platform::Surface& surface, int x, int y, const Glyph& glyph, Ink ink) const {
     const platform::PixelRect on = surface.Clip(x, y, glyph.width, glyph.height);
     if (on.Empty()) return;
-    // The ink in the surface's byte order: a window framebuffer keeps red and blue exchanged.
-    const platform::ColourValue stored =
-        surface.Layout() == platform::PixelLayout::Rgb ? platform::SwapRedBlue(colour_) : colour_;
-    const Ink ink{platform::RedOf(stored), platform::GreenOf(stored), platform::BlueOf(stored)};
     const auto col0 = static_cast<std::size_t>(std::int64_t{on.left} - x);
     const auto row0 = static_cast<std::size_t>(std::int64_t{on.top} - y);
     // A cell whose padded rows lie on the surface blends in whole vector steps: the padding
@@ -113,9 +109,13 @@ void GlyphText::Blend(platform::Surface& surface, int x, int y, const Glyph& gly
 
 void GlyphText::Print(platform::Surface& surface, int x, int y, std::string_view text) {
     if (y >= surface.Height() || y + lineHeight_ <= 0) return;
+    // The ink in the surface's byte order: a window framebuffer keeps red and blue exchanged.
+    const platform::ColourValue stored =
+        surface.Layout() == platform::PixelLayout::Rgb ? platform::SwapRedBlue(colour_) : colour_;
+    const Ink ink{platform::RedOf(stored), platform::GreenOf(stored), platform::BlueOf(stored)};
     while (!text.empty() && x < surface.Width()) {
         const Glyph& glyph = GlyphOf(NextCodepoint(text));
-        if (!glyph.coverage.empty()) Blend(surface, x, y + glyph.top, glyph);
+        if (!glyph.coverage.empty()) Blend(surface, x, y + glyph.top, glyph, ink);
         x += glyph.advance;
     }
 }

@@ -10,6 +10,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "app/text_blend.h"
 #include "platform/surface.h"
 
 namespace app {
@@ -41,7 +42,7 @@ private:
     };
     const Glyph& GlyphOf(char32_t codepoint);
     Glyph Render(char32_t codepoint) const;
-    void Blend(platform::Surface& surface, int x, int y, const Glyph& glyph) const;
+    void Blend(platform::Surface& surface, int x, int y, const Glyph& glyph, Ink ink) const;
 
     TTF_Font* font_;
     platform::ColourValue colour_;

@@ -1,6 +1,5 @@
 #include "app/sdl/sdl_toolkit.h"
 
-#include <SDL_image.h>
 #include <SDL_ttf.h>
 
 #include <cstdio>
@@ -46,25 +45,22 @@ std::string NoDisplayReason() {
     return "cannot be opened: " + part("DISPLAY", "X server") + ", " + part("WAYLAND_DISPLAY", "Wayland compositor");
 }
 
-// Without SDL_VIDEODRIVER, SDL tries the drivers that show windows for which the
-// environment names a display, in its own order, and no other.
-void ChooseDrivers() {
-    if (Variable("SDL_VIDEODRIVER") != nullptr) return;
+// Opens SDL's video and timer. SDL_VIDEODRIVER, where set, is taken as it stands (the
+// tests' dummy driver). Otherwise SDL tries only the drivers that show windows and whose
+// display the environment names, never falling back to one that shows nothing (offscreen),
+// and a failure names what the environment names.
+void OpenDisplay() {
+    constexpr Uint32 kSubsystems = SDL_INIT_VIDEO | SDL_INIT_TIMER;
+    if (Variable("SDL_VIDEODRIVER") != nullptr) {
+        if (SDL_Init(kSubsystems) != 0) throw StartupError("display", std::string("cannot be opened: ") + SDL_GetError());
+        return;
+    }
     std::string drivers;
     if (Variable("DISPLAY") != nullptr) drivers = "x11";
     if (Variable("WAYLAND_DISPLAY") != nullptr) drivers += drivers.empty() ? "wayland" : ",wayland";
+    if (drivers.empty()) throw StartupError("display", "none found: DISPLAY and WAYLAND_DISPLAY are not set");
     SDL_SetHint(SDL_HINT_VIDEODRIVER, drivers.c_str());
-}
-
-// SDL falls back to drivers that show nothing (offscreen) when no display answers; only a
-// driver that shows windows is taken, unless SDL_VIDEODRIVER names one on purpose (the
-// tests' dummy driver).
-void RequireVisibleDriver() {
-    if (Variable("SDL_VIDEODRIVER") != nullptr) return;
-    const char* driver = SDL_GetCurrentVideoDriver();
-    if (driver == nullptr || (std::strcmp(driver, "x11") != 0 && std::strcmp(driver, "wayland") != 0)) {
-        throw StartupError("display", NoDisplayReason());
-    }
+    if (SDL_Init(kSubsystems) != 0) throw StartupError("display", NoDisplayReason());
 }
 
 SDL_Window* CreateHiddenWindow() {
@@ -82,20 +78,11 @@ std::string WithUnixLineEnds(std::string text) {
 }  // namespace
 
 SdlToolkit::SdlToolkit() {
-    if (Variable("SDL_VIDEODRIVER") == nullptr && Variable("DISPLAY") == nullptr && Variable("WAYLAND_DISPLAY") == nullptr) {
-        throw StartupError("display", "none found: DISPLAY and WAYLAND_DISPLAY are not set");
-    }
     // The window's own framebuffer (X11 shared memory) presents several times faster than
     // SDL's default texture-backed path under a software GL.
     SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
-    ChooseDrivers();
-    if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_TIMER) != 0) {
-        if (Variable("SDL_VIDEODRIVER") == nullptr) throw StartupError("display", NoDisplayReason());
-        throw StartupError("display", std::string("cannot be opened: ") + SDL_GetError());
-    }
-    RequireVisibleDriver();
+    OpenDisplay();
     if (TTF_Init() != 0) throw StartupError("font", std::string("SDL_ttf failed: ") + TTF_GetError());
-    IMG_Init(IMG_INIT_JPG);
 
     text_ = OpenProgramFont();
 
@@ -124,7 +111,6 @@ SdlToolkit::~SdlToolkit() {
     splashPresenter_.reset();
     if (splash_ != nullptr) SDL_DestroyWindow(splash_);
     if (main_ != nullptr) SDL_DestroyWindow(main_);
-    IMG_Quit();
     TTF_Quit();
     SDL_Quit();
 }

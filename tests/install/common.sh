@@ -1,12 +1,15 @@
-# Checks shared by the install and package tests; sourced. Each prints one "ok" line or
+# Checks shared by the install, package and clean-root tests; sourced. Each prints one "ok" line or
 # fails with the reason. The caller sets $work (a scratch folder).
 fail() { echo "FAIL: $*" >&2; exit 1; }
 
-# The README's C example, as it stands there, built with pkg-config against the library
-# whose pkg-config file lies in PC_DIR and run: it must print the pixel it documents.
+# The README's first C block, as it stands there, on standard output.
+readme_c_block() { awk '/^```c$/ {on = 1; next} /^```$/ {if (on) exit} on' "$1/README.md"; }
+
+# The README's C example built with pkg-config against the library whose pkg-config file
+# lies in PC_DIR, and run: it must print the pixel it documents.
 readme_example() {
   local pc_dir=$1 lib_dir=$2 source=$3 out
-  awk '/^```c$/ {on = 1; next} /^```$/ {if (on) exit} on' "$source/README.md" >"$work/readme.c"
+  readme_c_block "$source" >"$work/readme.c"
   # shellcheck disable=SC2046
   cc -std=c11 -Wall -Wextra -pedantic -Werror -o "$work/readme" "$work/readme.c" \
     $(PKG_CONFIG_PATH=$pc_dir pkg-config --cflags --libs glimmerix)
