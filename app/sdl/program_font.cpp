@@ -7,7 +7,6 @@ namespace app {
 namespace {
 
 constexpr int kFontPixels = 11;
-constexpr platform::ColourValue kTextColour = 0x00FFFFFF;
 
 }  // namespace
 

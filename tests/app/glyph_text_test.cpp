@@ -4,8 +4,11 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <map>
 
+#include "app/glyph_atlas.h"
 #include "app/sdl/program_font.h"
+#include "app/startup_error.h"
 #include "platform/gdi.h"
 #include "tests/support/surfaces.h"
 
@@ -111,6 +114,73 @@ TEST_F(GlyphTextTest, PrintsTheSameColoursOnAnExchangedLayout) {
     text_->Print(view, 2, 3, "Glimmerix");
     for (int y = 0; y < 20; ++y)
         for (int x = 0; x < 60; ++x) ASSERT_EQ(platform::GetPixel(view.hDC(), x, y), plain.Row(y)[x]) << x << "," << y;
+}
+
+// The browser's text: an atlas made from the desktop's glyphs and read back prints exactly
+// what the desktop prints; a codepoint it lacks prints as U+FFFD.
+class GlyphAtlasTest : public GlyphTextTest {
+protected:
+    GlyphAtlas Made() {
+        std::map<char32_t, Glyph> glyphs;
+        for (char32_t c = 0; c < 0x100; ++c) glyphs.emplace(c, text_->GlyphOf(c));
+        glyphs.emplace(kReplacementCharacter, text_->GlyphOf(kReplacementCharacter));
+        return GlyphAtlas(text_->LineHeight(), std::move(glyphs));
+    }
+};
+
+TEST_F(GlyphAtlasTest, ReadBackPrintsWhatTheDesktopPrints) {
+    const GlyphAtlas atlas = GlyphAtlas::Decode(Made().Encode(), "atlas");
+    EXPECT_EQ(atlas.LineHeight(), text_->LineHeight());
+    struct Case { int x, y; std::string printed, desktop; };
+    const Case cases[] = {
+        {0, 0, "Frames per Second: 60", "Frames per Second: 60"},
+        {3, 5, "Current Effect: 17 \xC3\xA9\xC3\xBF\xC2\xA0", "Current Effect: 17 \xC3\xA9\xC3\xBF\xC2\xA0"},
+        {-7, -4, "clipped #@!", "clipped #@!"},
+        {150, 12, std::string(80, 'W'), std::string(80, 'W')},
+        {1, 1, "\xE2\x82\xAC\xF0\x9F\x8C\x8D|\xFF", "\xEF\xBF\xBD\xEF\xBF\xBD|\xEF\xBF\xBD"},
+    };
+    for (const Case& c : cases) {
+        platform::Surface fromAtlas = testsupport::Noise(200, 24, 9);
+        platform::Surface fromFont = fromAtlas;
+        atlas.Print(fromAtlas, c.x, c.y, c.printed, kTextColour);
+        text_->Print(fromFont, c.x, c.y, c.desktop);
+        EXPECT_TRUE(testsupport::SamePixels(fromAtlas, fromFont)) << c.printed;
+    }
+}
+
+TEST_F(GlyphAtlasTest, DamagedFilesAreRefusedWithWhatIsWrong) {
+    const std::vector<std::uint8_t> good = Made().Encode();
+    constexpr std::size_t kHeader = 12, kGlyphHead = 12;
+    const auto with = [&](std::size_t at, std::vector<std::uint8_t> bytes) {
+        std::vector<std::uint8_t> damaged = good;
+        std::copy(bytes.begin(), bytes.end(), damaged.begin() + static_cast<std::ptrdiff_t>(at));
+        return damaged;
+    };
+    const auto cut = [&](std::size_t size) { return std::vector<std::uint8_t>(good.begin(), good.begin() + static_cast<std::ptrdiff_t>(size)); };
+    std::vector<std::uint8_t> longer = good;
+    longer.push_back(0);
+    struct Case { std::vector<std::uint8_t> bytes; const char* says; };
+    const Case cases[] = {
+        {{}, "ends inside its signature"},
+        {with(0, {'P'}), "wrong signature"},
+        {cut(9), "ends inside its line height"},
+        {cut(kHeader), "ends inside a glyph"},
+        {cut(good.size() - 1), "ends inside a glyph's coverage"},
+        {longer, "bytes after the last glyph"},
+        {with(8, {0, 0}), "line height 0"},
+        {with(10, {0x01, 0x10}), "4097 glyphs, more than 4096"},
+        {with(kHeader + kGlyphHead, {0, 0, 0, 0}), "glyph 1: codepoints out of order"},
+        {with(kHeader, {0, 0, 0x11, 0}), "glyph 0: codepoints out of order"},
+        {with(kHeader + 8, {0x01, 0x01}), "glyph 0: a cell larger than 256 pixels"},
+    };
+    for (const Case& c : cases) {
+        try {
+            GlyphAtlas::Decode(c.bytes, "Glyphs.atlas");
+            ADD_FAILURE() << "accepted: " << c.says;
+        } catch (const StartupError& e) {
+            EXPECT_EQ(std::string(e.what()), std::string("Glyphs.atlas: not a glyph atlas: ") + c.says);
+        }
+    }
 }
 
 }  // namespace
