@@ -1,8 +1,9 @@
 #include "app/text_blend.h"
 
-#include <immintrin.h>
-
 #include "effects/cpu_features.h"
+#if GLIMMERIX_X86
+#include <immintrin.h>
+#endif
 
 namespace app {
 namespace {
@@ -31,6 +32,7 @@ void BlendCoverageScalar(const CoverageJob& job) {
         BlendRow(job.dst + row * job.dstPitch, job.coverage + row * job.coveragePitch, job.width, job.ink);
 }
 
+#if GLIMMERIX_X86
 namespace {
 
 // Four pixels as sixteen 16-bit lanes, channels in memory order, with their coverage
@@ -70,9 +72,13 @@ namespace {
     }
 }
 
+#endif  // GLIMMERIX_X86
+
 std::vector<NamedCoverageBlend> AvailableCoverageBlends() {
     std::vector<NamedCoverageBlend> blends = {{"scalar", &BlendCoverageScalar}};
+#if GLIMMERIX_X86
     if (mdlEffects::HasAvx2()) blends.push_back({"avx2", &BlendCoverageAvx2});
+#endif
     return blends;
 }
 

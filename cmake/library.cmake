@@ -7,6 +7,20 @@ foreach(objects platform_objects effects_objects)
 endforeach()
 set(GLIMMERIX_OBJECTS $<TARGET_OBJECTS:platform_objects> $<TARGET_OBJECTS:effects_objects>)
 
+add_library(glimmerix_static STATIC ${GLIMMERIX_OBJECTS})
+set_target_properties(glimmerix_static PROPERTIES OUTPUT_NAME glimmerix LINKER_LANGUAGE CXX)
+if(EMSCRIPTEN)
+  # The browser build links the engine statically and installs nothing.
+  target_link_libraries(glimmerix_static PUBLIC glimmerix_header)
+  target_include_directories(glimmerix_static PUBLIC ${PROJECT_SOURCE_DIR})
+  add_library(effects ALIAS glimmerix_static)
+  add_library(platform ALIAS glimmerix_static)
+  return()
+endif()
+# The C++ runtime is named for programs written in C, whose link step does not add it.
+target_link_libraries(glimmerix_static PUBLIC glimmerix_header mvec m $<INSTALL_INTERFACE:stdc++>)
+target_include_directories(glimmerix_static PUBLIC $<BUILD_INTERFACE:${PROJECT_SOURCE_DIR}>)
+
 add_library(glimmerix_shared SHARED ${GLIMMERIX_OBJECTS})
 set_target_properties(glimmerix_shared PROPERTIES OUTPUT_NAME glimmerix EXPORT_NAME glimmerix
   VERSION ${PROJECT_VERSION} SOVERSION ${PROJECT_VERSION_MAJOR})
@@ -15,12 +29,6 @@ target_link_libraries(glimmerix_shared PUBLIC glimmerix_header PRIVATE mvec m)
 target_link_options(glimmerix_shared PRIVATE
   -Wl,--version-script=${PROJECT_SOURCE_DIR}/cmake/glimmerix.map -Wl,--no-undefined)
 set_target_properties(glimmerix_shared PROPERTIES LINK_DEPENDS ${PROJECT_SOURCE_DIR}/cmake/glimmerix.map)
-
-add_library(glimmerix_static STATIC ${GLIMMERIX_OBJECTS})
-set_target_properties(glimmerix_static PROPERTIES OUTPUT_NAME glimmerix LINKER_LANGUAGE CXX)
-# The C++ runtime is named for programs written in C, whose link step does not add it.
-target_link_libraries(glimmerix_static PUBLIC glimmerix_header mvec m $<INSTALL_INTERFACE:stdc++>)
-target_include_directories(glimmerix_static PUBLIC $<BUILD_INTERFACE:${PROJECT_SOURCE_DIR}>)
 
 # The names the rest of the tree links by.
 add_library(effects ALIAS glimmerix_static)

@@ -1,6 +1,8 @@
 // The AVX2 blend kernel. Only its own functions are compiled for AVX2 (a target
 // attribute, not a flag for the file, so no shared inline code is built for AVX2), and it
 // only runs where the processor reports AVX2.
+#include "effects/cpu_features.h"
+#if GLIMMERIX_X86
 #include <immintrin.h>
 
 #include "effects/blend_kernel.h"
@@ -62,3 +64,4 @@ static_assert(EffectCopyIndex(1, 0) == 1 && EffectCopyIndex(0, 1) == 256, "the s
 }
 
 }  // namespace mdlEffects
+#endif  // GLIMMERIX_X86

@@ -24,7 +24,9 @@ void BlendScalar(const BlendJob& job) {
 
 std::vector<NamedKernel> AvailableKernels() {
     std::vector<NamedKernel> kernels = {{"scalar", &BlendScalar}};
+#if GLIMMERIX_X86
     if (HasAvx2()) kernels.push_back({"avx2", &BlendAvx2});
+#endif
     return kernels;
 }
 

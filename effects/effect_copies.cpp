@@ -16,7 +16,7 @@ void CopyEffect(const std::uint8_t* table, int effect, std::uint8_t* copy) {
 const std::uint8_t* EffectCopies::Get(const std::uint8_t* table, int effect) {
     std::unique_ptr<std::uint8_t[]>& copy = copies_[static_cast<std::size_t>(effect)];
     if (!copy) {
-        auto made = std::make_unique_for_overwrite<std::uint8_t[]>(EFFECT_COPY_BYTES + EFFECT_COPY_PADDING);
+        auto made = NewEffectCopy();
         CopyEffect(table, effect, made.get());
         copy = std::move(made);
     }

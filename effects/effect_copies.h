@@ -26,6 +26,11 @@ constexpr std::size_t EffectCopyIndex(int d, int s) {
 // EffectTableIndex) into copy (EFFECT_COPY_BYTES + EFFECT_COPY_PADDING, padding zeroed).
 void CopyEffect(const std::uint8_t* table, int effect, std::uint8_t* copy);
 
+// Room for one copy, left unset for CopyEffect to fill; throws std::bad_alloc.
+inline std::unique_ptr<std::uint8_t[]> NewEffectCopy() {
+    return std::unique_ptr<std::uint8_t[]>(new std::uint8_t[EFFECT_COPY_BYTES + EFFECT_COPY_PADDING]);
+}
+
 // The copies of one table, each made when first asked for. Not safe to share between
 // threads while copies are still being made.
 class EffectCopies {

@@ -5,8 +5,6 @@
 // of the square-root blend round the wrong way.
 #include "effects/effect_table.h"
 
-#include <immintrin.h>
-
 #include <algorithm>
 #include <array>
 #include <cmath>
@@ -19,12 +17,16 @@
 #include "effects/rounding.h"
 #include "effects/sprite_store.h"
 
+#if GLIMMERIX_X86
+#include <immintrin.h>
+
 // glibc's vector maths (libmvec), AVX2 variants: four doubles at a time, within 4 ulp.
 extern "C" {
 [[gnu::target("avx2")]] __m256d _ZGVdN4v_atan(__m256d);
 [[gnu::target("avx2")]] __m256d _ZGVdN4v_sin(__m256d);
 [[gnu::target("avx2")]] __m256d _ZGVdN4v_cos(__m256d);
 }
+#endif
 
 namespace mdlEffects {
 
@@ -92,6 +94,7 @@ void TrigRowsPortable(int s, Rows& rows) {
     }
 }
 
+#if GLIMMERIX_X86
 // The same steps four values of d at a time. Division, square root and multiplication
 // are correctly rounded in both forms; arctangent, sine and cosine come from libmvec
 // instead of libm, which cannot change an entry: no value lies within 3e-6 of a half
@@ -117,6 +120,7 @@ void TrigRowsPortable(int s, Rows& rows) {
         StoreRounded(_mm256_mul_pd(_mm256_sqrt_pd(dd), rootS), rows[17], d);
     }
 }
+#endif  // GLIMMERIX_X86
 
 }  // namespace
 
@@ -146,7 +150,9 @@ void FillWith(std::uint8_t* table) {
 
 std::vector<TableBuilder> AvailableTableBuilders() {
     std::vector<TableBuilder> builders = {{"portable", &FillWith<TrigRowsPortable>}};
+#if GLIMMERIX_X86
     if (HasAvx2()) builders.push_back({"avx2", &FillWith<TrigRowsAvx2>});
+#endif
     return builders;
 }
 
@@ -179,7 +185,7 @@ const SharedTables* Shared() {
             FillEffectTable(made.table.get());
             for (int e = 0; e < EFFECT_COUNT; ++e) {
                 auto& copy = made.copies[static_cast<std::size_t>(e)];
-                copy = std::make_unique_for_overwrite<std::uint8_t[]>(EFFECT_COPY_BYTES + EFFECT_COPY_PADDING);
+                copy = NewEffectCopy();
                 CopyEffect(made.table.get(), e, copy.get());
             }
             return made;
