@@ -1,0 +1,269 @@
+// The browser build in Debian's Chromium, headless, driven by puppeteer-core against the
+// site served on 127.0.0.1 by a small server of the test's own, which can leave out or
+// replace a data file.
+//
+//   node browser_test.mjs SITE_DIR DIGESTS_FILE [SCREENSHOT.png]
+//
+// DIGESTS_FILE holds the native library's table digests (table_digests). Prints a line a
+// case and "N passed, N failed"; exits 1 when any failed.
+import { readFileSync } from "node:fs";
+import { createServer } from "node:http";
+import { extname, join } from "node:path";
+import puppeteer from "puppeteer-core";
+
+const [siteDir, digestsFile, screenshotPath] = process.argv.slice(2);
+if (!siteDir || !digestsFile) {
+  console.error("usage: node browser_test.mjs SITE_DIR DIGESTS_FILE [SCREENSHOT.png]");
+  process.exit(2);
+}
+
+const WIDTH = 320, HEIGHT = 240, SPRITE = 47, CURSOR_OFFSET = 23, TEXT_Y = 184;
+const NAMES = readFileSync(join(siteDir, "Effects' Names.txt"), "latin1").split("\r\n").slice(0, 18);
+const WELCOME_TITLE = "Glimmerix Sample";
+const WELCOME_TEXT =
+  "Welcome!\n\nThis sample was made to look more like a real BitBlt\ngame, so it's easier to implement.\n\n" +
+  "Click the image to change the effect.\nNote that the FPS doesn't change with more complex\n" +
+  "effects, because it uses look-up tables!\nPress [Esc] to exit.";
+
+let passed = 0, failed = 0;
+function check(name, ok, detail = "") {
+  if (ok) passed++;
+  else failed++;
+  console.log(`${ok ? "ok  " : "FAIL"} ${name}${detail ? `: ${detail}` : ""}`);
+}
+
+// --- the site's server: `replaced` maps a file name to its bytes, or to null for a 404.
+const TYPES = { ".html": "text/html", ".js": "text/javascript", ".wasm": "application/wasm", ".png": "image/png",
+  ".jpg": "image/jpeg", ".gif": "image/gif" };
+let replaced = new Map();
+const server = createServer((request, response) => {
+  const name = decodeURIComponent(new URL(request.url, "http://127.0.0.1").pathname.slice(1)) || "index.html";
+  let body = replaced.has(name) ? replaced.get(name) : undefined;
+  if (body === undefined && !name.includes("/") && !name.startsWith(".")) {
+    try { body = readFileSync(join(siteDir, name)); } catch { body = null; }
+  }
+  if (!body) { response.writeHead(404).end(); return; }
+  response.writeHead(200, { "Content-Type": TYPES[extname(name)] || "application/octet-stream" }).end(body);
+});
+await new Promise((resolve) => server.listen(0, "127.0.0.1", resolve));
+const address = `http://127.0.0.1:${server.address().port}/`;
+
+const browser = await puppeteer.launch({
+  executablePath: process.env.CHROMIUM || "/usr/bin/chromium",
+  headless: true,
+  args: ["--headless=new", "--no-sandbox", "--disable-gpu"],
+});
+
+// A fresh page on the site, with every console error, page error and failed request noted.
+async function open(problems) {
+  const page = await browser.newPage();
+  await page.setViewport({ width: 800, height: 640 });
+  page.on("console", (m) => { if (m.type() === "error") problems.push(`console: ${m.text()}`); });
+  page.on("pageerror", (e) => problems.push(`page error: ${e.message}`));
+  page.on("requestfailed", (r) => problems.push(`request failed: ${r.url()}`));
+  await page.goto(address, { waitUntil: "load" });
+  return page;
+}
+
+// The desktop's easing: each frame (target + 4 × old) / 5, rounded half to even, until it
+// no longer moves.
+function restingPoint(old, target) {
+  for (;;) {
+    const exact = (target + 4 * old) / 5, low = Math.floor(exact), rest = exact - low;
+    const next = rest > 0.5 || (rest === 0.5 && low % 2 !== 0) ? low + 1 : low;
+    if (next === old) return old;
+    old = next;
+  }
+}
+
+const probe = (page, fn, ...args) => page.evaluate(fn, ...args);
+const program = (page) => probe(page, () => {
+  const m = window.glimmerix.module;
+  if (!m) return null;
+  return { effect: m._glimmerix_web_current_effect(), fps: m._glimmerix_web_frames_per_second(),
+    x: m._glimmerix_web_sprite_x(), y: m._glimmerix_web_sprite_y(),
+    lines: [0, 1, 2, 3].map((i) => m.UTF8ToString(m._glimmerix_web_printed_line(i))) };
+});
+async function until(what, test, timeoutMs = 10000) {
+  const end = Date.now() + timeoutMs;
+  for (;;) {
+    const value = await test();
+    if (value) return value;
+    if (Date.now() > end) throw new Error(`timed out waiting for ${what}`);
+    await new Promise((r) => setTimeout(r, 50));
+  }
+}
+// The page point over the middle of scene pixel (x, y), whatever the canvas's scale.
+async function scenePoint(page, x, y) {
+  const box = await (await page.$("#scene")).boundingBox();
+  return { x: box.x + ((x + 0.5) * box.width) / WIDTH, y: box.y + ((y + 0.5) * box.height) / HEIGHT };
+}
+
+// Compares the canvas around the sprite at (sx, sy) with the blend, pixel by pixel, of the
+// background and sprite that the page decodes itself: inside the sprite every channel is
+// glimmerix_blend(effect, background, sprite), in a 3-pixel ring around it the background.
+function compareSprite(page, effect, sx, sy) {
+  return probe(page, async ({ effect, sx, sy, WIDTH, HEIGHT, SPRITE, TEXT_Y }) => {
+    const decode = async (name, w, h) => {
+      const bitmap = await createImageBitmap(await (await fetch(encodeURIComponent(name))).blob(),
+        { premultiplyAlpha: "none", colorSpaceConversion: "none" });
+      const c = new OffscreenCanvas(w, h).getContext("2d");
+      c.fillStyle = "#404040";
+      c.fillRect(0, 0, w, h);
+      c.drawImage(bitmap, 0, 0);
+      return c.getImageData(0, 0, w, h).data;
+    };
+    const background = await decode("Planet.jpg", WIDTH, HEIGHT);
+    const sprite = await decode("Light.gif", SPRITE, SPRITE);
+    const scene = document.getElementById("scene").getContext("2d").getImageData(0, 0, WIDTH, HEIGHT).data;
+    const blend = window.glimmerix.module._glimmerix_blend;
+    let checked = 0, wrong = 0, first = "";
+    for (let y = sy - 3; y < sy + SPRITE + 3; y++)
+      for (let x = sx - 3; x < sx + SPRITE + 3; x++) {
+        if (x < 0 || y < 0 || x >= WIDTH || y >= TEXT_Y) continue;
+        const inside = x >= sx && y >= sy && x < sx + SPRITE && y < sy + SPRITE;
+        const at = (y * WIDTH + x) * 4, from = ((y - sy) * SPRITE + (x - sx)) * 4;
+        for (let c = 0; c < 3; c++) {
+          const want = inside ? blend(effect, background[at + c], sprite[from + c]) : background[at + c];
+          checked++;
+          if (scene[at + c] !== want && wrong++ === 0) first = `(${x}, ${y}) channel ${c}: ${scene[at + c]}, want ${want}`;
+        }
+      }
+    return { checked, wrong, first };
+  }, { effect, sx, sy, WIDTH, HEIGHT, SPRITE, TEXT_Y });
+}
+const spriteDetail = (r) => `${r.checked} channels, ${r.wrong} wrong${r.first ? `, first at ${r.first}` : ""}`;
+
+try {
+  // --- one session of the demo: welcome, pointer, effects, Esc, start again.
+  const problems = [];
+  const page = await open(problems);
+  await page.waitForSelector("dialog[open]", { timeout: 15000 });
+  const title = await page.$eval("#message-title", (e) => e.textContent);
+  const text = await page.$eval("#message-text", (e) => e.textContent);
+  check("the welcome dialog has the exact title and text", title === WELCOME_TITLE && text === WELCOME_TEXT,
+    `${JSON.stringify(title)} ${JSON.stringify(text)}`);
+  await page.click("#message-ok");
+  const dialogOpen = await probe(page, () => document.getElementById("message").open);
+  const started = await until("the frame loop", async () => ((await program(page))?.fps ?? 0) > 0);
+  check("OK closes the dialog and the frame loop runs", !dialogOpen && started, `${(await program(page)).fps} frames per second`);
+
+  const expected = readFileSync(digestsFile, "utf8").trim().split("\n");
+  const digests = await probe(page, () => {
+    const blend = window.glimmerix.module._glimmerix_blend;
+    const out = [];
+    for (let e = 0; e < 18; e++) {
+      let h = 2166136261;
+      for (let d = 0; d < 256; d++) for (let s = 0; s < 256; s++) h = Math.imul(h ^ blend(e, d, s), 16777619) >>> 0;
+      out.push(h.toString(16).padStart(8, "0"));
+    }
+    return out;
+  });
+  const differing = digests.map((d, e) => (d === expected[e] ? null : e)).filter((e) => e !== null);
+  check("the 18 tables equal the native library's", expected.length === 18 && differing.length === 0,
+    differing.length ? `effects ${differing.join(", ")} differ` : "");
+
+  // The pointer moves in one step; the sprite eases towards it as the desktop's does and rests
+  // where that easing stops, within 2 pixels of CURSOR_OFFSET up and left of the pointer.
+  // Near the edges it is clipped.
+  for (const [px, py] of [[100, 80], [10, 5], [310, 150], [200, 30]]) {
+    const from = await program(page);
+    const want = { x: restingPoint(from.x, px - CURSOR_OFFSET), y: restingPoint(from.y, py - CURSOR_OFFSET) };
+    const point = await scenePoint(page, px, py);
+    await page.mouse.move(point.x, point.y);
+    const rest = await until("the sprite to rest", async () => {
+      const p = await program(page);
+      return p.x === want.x && p.y === want.y && p;
+    }, 5000).catch(() => program(page));
+    const pixels = await compareSprite(page, 0, want.x, want.y);
+    check(`pointer at (${px}, ${py}): the sprite rests at (${want.x}, ${want.y}) and blends exactly`,
+      rest.x === want.x && rest.y === want.y && pixels.wrong === 0 && pixels.checked > 0,
+      `rests at (${rest.x}, ${rest.y}); ${spriteDetail(pixels)}`);
+  }
+  if (screenshotPath) await page.screenshot({ path: screenshotPath });
+
+  // Each click goes on to the next effect, prints its number and name, and draws it exactly.
+  const from = await program(page);
+  const [sx, sy] = [restingPoint(from.x, 100 - CURSOR_OFFSET), restingPoint(from.y, 80 - CURSOR_OFFSET)];
+  const at = await scenePoint(page, 100, 80);
+  await page.mouse.move(at.x, at.y);
+  await until("the sprite to rest", async () => { const p = await program(page); return p.x === sx && p.y === sy; });
+  const wrongEffects = [];
+  for (let click = 1; click <= 18; click++) {
+    const effect = click % 18;
+    await page.mouse.click(at.x, at.y);
+    let shown;
+    try {
+      shown = await until(`effect ${effect}`, async () => {
+        const p = await program(page);
+        return p.effect === effect && p.lines[2] === `Current Effect: ${effect}` && p;
+      }, 5000);
+    } catch { shown = await program(page); }
+    const pixels = await compareSprite(page, effect, sx, sy);
+    if (shown.effect !== effect || shown.lines[2] !== `Current Effect: ${effect}` || shown.lines[3] !== NAMES[effect] ||
+        pixels.wrong !== 0) {
+      wrongEffects.push(`${effect}: printed ${JSON.stringify(shown.lines.slice(2))}, ${spriteDetail(pixels)}`);
+    }
+  }
+  check("18 clicks come back to effect 0, each effect named and drawn exactly", wrongEffects.length === 0,
+    wrongEffects.join("; "));
+
+  // Esc ends the loop: the canvas stops changing and the page says so and offers to start again.
+  await page.keyboard.press("Escape");
+  await until("the end", () => probe(page, () => window.glimmerix.state === "ended"), 5000).catch(() => {});
+  const canvasHash = () => probe(page, () => {
+    const data = document.getElementById("scene").getContext("2d").getImageData(0, 0, 320, 240).data;
+    let h = 0;
+    for (let i = 0; i < data.length; i++) h = (Math.imul(h, 31) + data[i]) | 0;
+    return h;
+  });
+  const before = await canvasHash();
+  await new Promise((r) => setTimeout(r, 1200));
+  const after = await canvasHash();
+  const ending = await probe(page, () => ({ state: window.glimmerix.state, status: document.getElementById("status").textContent,
+    again: !document.getElementById("again").hidden }));
+  check("Esc stops the loop and the page says so", ending.state === "ended" && before === after &&
+    ending.status === "The demo has ended." && ending.again, JSON.stringify(ending));
+  await page.click("#again");
+  const restarted = await page.waitForSelector("dialog[open]", { timeout: 15000 }).then(() => true, () => false);
+  check("Start again shows the welcome dialog once more", restarted);
+  check("the page runs without a console error, page error or failed request", problems.length === 0,
+    problems.join("; "));
+  await page.close();
+
+  // --- damaged sites: the program refuses to start and the page shows the message.
+  const names = "Effects' Names.txt";
+  const original = (name) => readFileSync(join(siteDir, name));
+  const refusals = [
+    ["Loading.jpg", null, "Loading.jpg: file is missing"],
+    ["Planet.jpg", null, "Planet.jpg: file is missing"],
+    ["Light.gif", null, "Light.gif: file is missing"],
+    [names, null, `${names}: file is missing`],
+    ["Glyphs.atlas", null, "Glyphs.atlas: file is missing"],
+    ["Light.gif", Buffer.from("just some text\n"), "Light.gif: is not a GIF picture"],
+    ["Planet.jpg", Buffer.from([0xff, 0xd8, 0xff, 0xc0, 0, 11, 8, 0x75, 0x30, 0x75, 0x30, 1, 1, 0x11, 0, 0xff, 0xd9]),
+      "Planet.jpg: picture size 30000 x 30000 is outside 1..8192"],
+    ["Planet.jpg", original("Planet.jpg").subarray(0, 600), "Planet.jpg: cannot be decoded: "],
+    [names, Buffer.from(NAMES.slice(0, 17).join("\r\n") + "\r\n", "latin1"), `${names}: has 17 lines`],
+    ["Glyphs.atlas", Buffer.from("GLMXGLY0"), "Glyphs.atlas: not a glyph atlas: wrong signature"],
+  ];
+  for (const [name, bytes, says] of refusals) {
+    replaced = new Map([[name, bytes]]);
+    const damagedProblems = [];
+    const damaged = await open(damagedProblems);
+    const result = await until("the failure", () => probe(damaged, () =>
+      window.glimmerix.state === "failed" && { message: window.glimmerix.message,
+        status: document.getElementById("status").textContent }), 15000).catch(() => ({ message: "(none)" }));
+    check(`${bytes ? "damaged" : "missing"} ${name}: the page says "${says}…"`,
+      result.message.startsWith(says) && result.status === result.message, result.message);
+    await damaged.close();
+  }
+} catch (error) {
+  check("the browser test ran to its end", false, error.stack || String(error));
+} finally {
+  await browser.close();
+  server.close();
+}
+
+console.log(`browser: ${passed} passed, ${failed} failed`);
+process.exit(failed === 0 ? 0 : 1);
