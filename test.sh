@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, and runs every test: the whole suite, the Debian
-# packages (built, checked with lintian, unpacked and used), then the unit
+# Installs what is missing, builds, and runs every test: the whole suite, the browser build
+# in headless Chromium, the Debian packages (built, checked with lintian, unpacked and used),
+# then the unit
 # and program tests again under AddressSanitizer and UBSan, the library's concurrent calls
 # under ThreadSanitizer, then each fuzzer for a
 # bounded time from its seed corpus. Exits non-zero on any failure.
@@ -10,6 +11,9 @@ jobs=$(nproc)
 
 tools/build.sh
 ctest --test-dir build --output-on-failure -j "$jobs"
+
+echo "== the browser build (WebAssembly) in headless Chromium"
+tests/web/web_test.sh build
 
 echo "== the Debian packages: lintian, unpacked and used"
 tests/install/package_test.sh

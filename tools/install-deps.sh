@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs the Debian packages that building, testing and running need, if any is missing.
+# Installs the Debian packages that building, testing and running need, if any is missing;
+# with --web also those of the browser build and its tests (emscripten, chromium, npm).
 # As root it runs apt-get itself; otherwise it prints the exact command and fails.
 set -euo pipefail
 
@@ -11,6 +12,11 @@ packages=(
   xvfb xauth xdotool x11-utils xfonts-base imagemagick valgrind time
   dpkg-dev lintian desktop-file-utils openbox wmctrl
 )
+if [ "${1:-}" = --web ]; then
+  packages+=(emscripten chromium)
+  # The browser tests install puppeteer-core with npm; a Node.js from elsewhere brings its own.
+  command -v npm >/dev/null || packages+=(npm)
+fi
 
 missing=()
 for p in "${packages[@]}"; do

@@ -14,6 +14,8 @@ case "${1:-}" in
   *) echo "usage: tools/web.sh [--serve]" >&2; exit 2 ;;
 esac
 
+tools/install-deps.sh --web
+
 # Debian's emcc finds its node modules (acorn) there.
 export NODE_PATH=/usr/share/nodejs${NODE_PATH:+:$NODE_PATH}
 jobs=$(nproc)

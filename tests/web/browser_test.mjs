@@ -6,7 +6,7 @@
 //
 // DIGESTS_FILE holds the native library's table digests (table_digests). Prints a line a
 // case and "N passed, N failed"; exits 1 when any failed.
-import { readFileSync } from "node:fs";
+import { readFileSync, readdirSync, statSync } from "node:fs";
 import { createServer } from "node:http";
 import { extname, join } from "node:path";
 import puppeteer from "puppeteer-core";
@@ -133,6 +133,10 @@ function compareSprite(page, effect, sx, sy) {
   }, { effect, sx, sy, WIDTH, HEIGHT, SPRITE, TEXT_Y });
 }
 const spriteDetail = (r) => `${r.checked} channels, ${r.wrong} wrong${r.first ? `, first at ${r.first}` : ""}`;
+
+const SITE_LIMIT = 2_000_000;
+const siteBytes = readdirSync(siteDir).reduce((sum, name) => sum + statSync(join(siteDir, name)).size, 0);
+check(`the site is under ${SITE_LIMIT} bytes`, siteBytes < SITE_LIMIT, `${siteBytes} bytes`);
 
 try {
   // --- one session of the demo: welcome, pointer, effects, Esc, start again.
