@@ -6,6 +6,7 @@
 // u16 height, and width × height coverage bytes, row after row. Nothing follows.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <map>
 #include <string>
@@ -21,6 +22,8 @@ inline constexpr char32_t kReplacementCharacter = 0xFFFD;
 // Far above any cell of an 11-pixel font; they bound what a damaged file can ask for.
 inline constexpr int kMaxAtlasGlyphs = 4096;
 inline constexpr int kMaxAtlasCellSide = 256;
+// The largest atlas file read: a few hundred glyphs of an 11-pixel font take some 12 kB.
+inline constexpr std::size_t kMaxAtlasFileBytes = std::size_t{1} << 20;
 
 class GlyphAtlas {
 public:

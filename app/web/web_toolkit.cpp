@@ -63,7 +63,7 @@ constexpr std::uint32_t kOpaque = platform::kFourthByte;
 
 GlyphAtlas ReadAtlas() {
     const std::string path = JoinProgramPath(kWebProgramDirectory, kGlyphAtlasFile);
-    return GlyphAtlas::Decode(ReadDataFile(path, std::size_t{1} << 20), FileNameOf(path));
+    return GlyphAtlas::Decode(ReadDataFile(path, kMaxAtlasFileBytes), FileNameOf(path));
 }
 
 }  // namespace
