@@ -151,6 +151,10 @@ try {
   const dialogOpen = await probe(page, () => document.getElementById("message").open);
   const started = await until("the frame loop", async () => ((await program(page))?.fps ?? 0) > 0);
   check("OK closes the dialog and the frame loop runs", !dialogOpen && started, `${(await program(page)).fps} frames per second`);
+  const box = await (await page.$("#scene")).boundingBox();
+  const scale = box.width / WIDTH;
+  check("the canvas is the scene enlarged by a whole factor", scale >= 1 && Number.isInteger(scale) &&
+    box.height / HEIGHT === scale, `${box.width} x ${box.height}`);
 
   const expected = readFileSync(digestsFile, "utf8").trim().split("\n");
   const digests = await probe(page, () => {
@@ -192,6 +196,18 @@ try {
   const at = await scenePoint(page, 100, 80);
   await page.mouse.move(at.x, at.y);
   await until("the sprite to rest", async () => { const p = await program(page); return p.x === sx && p.y === sy; });
+  // The band of the name's line, as a hash, and whether any of it is white ink.
+  const nameBand = () => probe(page, ({ WIDTH, TEXT_Y }) => {
+    const lineHeight = 13, top = TEXT_Y + 3 * lineHeight;
+    const data = document.getElementById("scene").getContext("2d").getImageData(0, top, WIDTH, lineHeight).data;
+    let hash = 0, white = false;
+    for (let i = 0; i < data.length; i += 4) {
+      hash = (Math.imul(hash, 31) + (data[i] | data[i + 1] << 8 | data[i + 2] << 16)) | 0;
+      white ||= data[i] === 255 && data[i + 1] === 255 && data[i + 2] === 255;
+    }
+    return { hash, white };
+  }, { WIDTH, TEXT_Y });
+  let band = await nameBand();
   const wrongEffects = [];
   for (let click = 1; click <= 18; click++) {
     const effect = click % 18;
@@ -204,6 +220,9 @@ try {
       }, 5000);
     } catch { shown = await program(page); }
     const pixels = await compareSprite(page, effect, sx, sy);
+    const previousBand = band;
+    band = await nameBand();
+    if (!band.white || band.hash === previousBand.hash) wrongEffects.push(`${effect}: the name's line is not drawn anew in white`);
     if (shown.effect !== effect || shown.lines[2] !== `Current Effect: ${effect}` || shown.lines[3] !== NAMES[effect] ||
         pixels.wrong !== 0) {
       wrongEffects.push(`${effect}: printed ${JSON.stringify(shown.lines.slice(2))}, ${spriteDetail(pixels)}`);
@@ -245,6 +264,7 @@ try {
     [names, null, `${names}: file is missing`],
     ["Glyphs.atlas", null, "Glyphs.atlas: file is missing"],
     ["Light.gif", Buffer.from("just some text\n"), "Light.gif: is not a GIF picture"],
+    ["Loading.jpg", Buffer.alloc(0), "Loading.jpg: file is empty"],
     ["Planet.jpg", Buffer.from([0xff, 0xd8, 0xff, 0xc0, 0, 11, 8, 0x75, 0x30, 0x75, 0x30, 1, 1, 0x11, 0, 0xff, 0xd9]),
       "Planet.jpg: picture size 30000 x 30000 is outside 1..8192"],
     ["Planet.jpg", original("Planet.jpg").subarray(0, 600), "Planet.jpg: cannot be decoded: "],
