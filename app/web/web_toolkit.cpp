@@ -2,6 +2,7 @@
 
 #include <emscripten.h>
 
+#include <algorithm>
 #include <stdexcept>
 
 #include "app/program_files.h"
@@ -91,7 +92,8 @@ void WebToolkit::DecodePicture(const std::vector<std::uint8_t>& bytes, const std
 
 void WebToolkit::Show(const platform::Surface& picture) {
     const int w = std::min(picture.Width(), FRAME_WIDTH), h = std::min(picture.Height(), FRAME_HEIGHT);
-    std::fill(canvas_.begin(), canvas_.end(), kOpaque);
+    // Black where a picture does not reach; a frame covers the whole canvas.
+    if (w < FRAME_WIDTH || h < FRAME_HEIGHT) std::fill(canvas_.begin(), canvas_.end(), kOpaque);
     for (int y = 0; y < h; ++y) {
         const platform::ColourValue* row = picture.Row(y);
         std::uint32_t* out = canvas_.data() + static_cast<std::ptrdiff_t>(y) * FRAME_WIDTH;
@@ -151,7 +153,6 @@ void WebToolkit::MessageBox(const std::string& title, const std::string& text) {
 std::uint32_t WebToolkit::GetTickCount() { return platform::GetTickCount(); }
 
 bool WebToolkit::WaitForStartTick(FormEvents& form, std::uint32_t timerMs) {
-    HideSplash();
     const std::uint32_t start = GetTickCount();
     while (!form.Ending()) {
         DoEvents(form);

@@ -37,8 +37,8 @@ public:
     void MessageBox(const std::string& title, const std::string& text) override;
     std::uint32_t GetTickCount() override;
 
-    // Blanks the canvas and runs events until timerMs have passed (true) or the form
-    // ends (false).
+    // Runs events until timerMs have passed (true) or the form ends (false); the canvas
+    // stays blank from HideSplash until the first frame.
     bool WaitForStartTick(FormEvents& form, std::uint32_t timerMs);
 
     // What the last frame handed to the canvas printed, line by line; empty past the last.

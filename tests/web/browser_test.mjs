@@ -9,7 +9,7 @@
 import { readFileSync, readdirSync, statSync } from "node:fs";
 import { createServer } from "node:http";
 import { extname, join } from "node:path";
-import puppeteer from "puppeteer-core";
+import { HEIGHT, WIDTH, launchChromium, scenePoint } from "./chromium.mjs";
 
 const [siteDir, digestsFile, screenshotPath] = process.argv.slice(2);
 if (!siteDir || !digestsFile) {
@@ -17,7 +17,7 @@ if (!siteDir || !digestsFile) {
   process.exit(2);
 }
 
-const WIDTH = 320, HEIGHT = 240, SPRITE = 47, CURSOR_OFFSET = 23, TEXT_Y = 184;
+const SPRITE = 47, CURSOR_OFFSET = 23, TEXT_Y = 184;
 const NAMES = readFileSync(join(siteDir, "Effects' Names.txt"), "latin1").split("\r\n").slice(0, 18);
 const WELCOME_TITLE = "Glimmerix Sample";
 const WELCOME_TEXT =
@@ -48,11 +48,7 @@ const server = createServer((request, response) => {
 await new Promise((resolve) => server.listen(0, "127.0.0.1", resolve));
 const address = `http://127.0.0.1:${server.address().port}/`;
 
-const browser = await puppeteer.launch({
-  executablePath: process.env.CHROMIUM || "/usr/bin/chromium",
-  headless: true,
-  args: ["--headless=new", "--no-sandbox", "--disable-gpu"],
-});
+const browser = await launchChromium();
 
 // A fresh page on the site, with every console error, page error and failed request noted.
 async function open(problems) {
@@ -92,11 +88,6 @@ async function until(what, test, timeoutMs = 10000) {
     if (Date.now() > end) throw new Error(`timed out waiting for ${what}`);
     await new Promise((r) => setTimeout(r, 50));
   }
-}
-// The page point over the middle of scene pixel (x, y), whatever the canvas's scale.
-async function scenePoint(page, x, y) {
-  const box = await (await page.$("#scene")).boundingBox();
-  return { x: box.x + ((x + 0.5) * box.width) / WIDTH, y: box.y + ((y + 0.5) * box.height) / HEIGHT };
 }
 
 // Compares the canvas around the sprite at (sx, sy) with the blend, pixel by pixel, of the
