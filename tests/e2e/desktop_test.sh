@@ -160,12 +160,15 @@ else
 fi
 [ -n "$pid" ] && kill -9 "$pid" 2>/dev/null; pid=
 
-# A display that does not answer: one line naming it, status 1, within a second.
-for case in "DISPLAY=:77" "WAYLAND_DISPLAY=no-such-socket"; do
+# A display that does not answer: one line naming it, status 1, within a second. The
+# display number is one that no X server on this machine has taken.
+silent=77
+while [ -e "/tmp/.X11-unix/X$silent" ] || [ -e "/tmp/.X$silent-lock" ]; do silent=$((silent + 1)); done
+for case in "DISPLAY=:$silent" "WAYLAND_DISPLAY=no-such-socket"; do
   start_ns=$(date +%s%N)
   status=0
   if [ "${case%%=*}" = DISPLAY ]; then
-    env -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER DISPLAY=:77 timeout -s KILL 5 "$program" >/dev/null 2>"$work/err" || status=$?
+    env -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER DISPLAY=":$silent" timeout -s KILL 5 "$program" >/dev/null 2>"$work/err" || status=$?
   else
     env -u DISPLAY -u SDL_VIDEODRIVER WAYLAND_DISPLAY=no-such-socket XDG_RUNTIME_DIR="$work" timeout -s KILL 5 "$program" >/dev/null 2>"$work/err" || status=$?
   fi
