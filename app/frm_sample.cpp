@@ -88,7 +88,7 @@ void frmSample::tmrStart_Timer() {
 void frmSample::RunFrame() {
     ComposeFrame();
     platform::Surface& window = toolkit_.MainWindowSurface();
-    platform::BitBlt(window.hDC(), 0, 0, FRAME_WIDTH, FRAME_HEIGHT, picBackbuffer.hDC(), 0, 0, platform::SRCCOPY);
+    platform::BitBlt(window.hDC(), 0, 0, FRAME_WIDTH, FRAME_HEIGHT, picBackbuffer.hDC(), 0, 0, platform::kSrcCopy);
     toolkit_.Present(window);
     toolkit_.DoEvents(*this);
 }
@@ -104,7 +104,7 @@ void frmSample::ComposeFrame() {
     loop.SpriteY = Ease(loop.SpriteY, MouseY);
 
     platform::BitBlt(picBackbuffer.hDC(), 0, 0, FRAME_WIDTH, FRAME_HEIGHT, picBackground.hDC(), 0, 0,
-                     platform::SRCCOPY);
+                     platform::kSrcCopy);
     // The lines are put together in fixed buffers: a frame allocates nothing.
     char rate[48] = "Frames per Second: ";
     char effect[48] = "Current Effect: ";

@@ -71,7 +71,7 @@ void BlendGlyph(platform::Surface& surface, int x, int y, const Glyph& glyph, In
     const CoverageJob job{surface.Row(on.top) + on.left, surface.Pitch(),
                           glyph.coverage.data() + row0 * static_cast<std::size_t>(glyph.stride) + col0, glyph.stride,
                           whole ? glyph.stride : on.Width(), on.Height(), ink};
-    SelectedCoverageBlend()(job);
+    ChosenCoverageBlend()(job);
 }
 
 }  // namespace app

@@ -1,6 +1,7 @@
 #include "app/text_blend.h"
 
 #include "effects/cpu_features.h"
+#include "effects/variant.h"
 #if GLIMMERIX_X86
 #include <immintrin.h>
 #endif
@@ -82,9 +83,9 @@ std::vector<NamedCoverageBlend> AvailableCoverageBlends() {
     return blends;
 }
 
-CoverageBlend SelectedCoverageBlend() {
-    static const CoverageBlend selected = AvailableCoverageBlends().back().blend;
-    return selected;
+CoverageBlend ChosenCoverageBlend() {
+    static const CoverageBlend chosen = mdlEffects::ChooseVariant(AvailableCoverageBlends()).blend;
+    return chosen;
 }
 
 }  // namespace app

@@ -41,8 +41,9 @@ void BlendCoverageScalar(const CoverageJob& job);
 // kCoverageStep pixels a step in 16-bit lanes, the rest of each row one by one. Needs AVX2.
 void BlendCoverageAvx2(const CoverageJob& job);
 
-// Every way this processor runs, the portable one first; the last is the fastest.
+// Every way this processor runs, the portable one first (see effects/variant.h).
 std::vector<NamedCoverageBlend> AvailableCoverageBlends();
-CoverageBlend SelectedCoverageBlend();
+// The way printing uses, chosen once.
+CoverageBlend ChosenCoverageBlend();
 
 }  // namespace app

@@ -28,7 +28,7 @@ namespace {
 void BM_BackgroundCopy(benchmark::State& state) {
     app::frmSample& form = GetProgram().form;
     Timed(state, [&] {
-        platform::BitBlt(form.picBackbuffer.hDC(), 0, 0, kSceneWidth, kSceneHeight, form.picBackground.hDC(), 0, 0, platform::SRCCOPY);
+        platform::BitBlt(form.picBackbuffer.hDC(), 0, 0, kSceneWidth, kSceneHeight, form.picBackground.hDC(), 0, 0, platform::kSrcCopy);
     });
 }
 BENCHMARK(BM_BackgroundCopy);
@@ -95,7 +95,7 @@ LoopRates MeasureLoopRates(int rounds, double secondsPerRound) {
         present.push_back(Rate([&] {
             platform::Surface& window = p.toolkit.MainWindowSurface();
             platform::BitBlt(window.hDC(), 0, 0, kSceneWidth, kSceneHeight, fixed.hDC(), 0, 0,
-                             platform::SRCCOPY);
+                             platform::kSrcCopy);
             p.toolkit.Present(window);
             p.toolkit.DoEvents(p.form);
         }, secondsPerRound));

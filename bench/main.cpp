@@ -99,7 +99,7 @@ int main(int argc, char** argv) {
     Options o = ParseOptions(argc, argv);
     bench::Results r;
     r.machine = bench::ReadMachine();
-    r.kernel = mdlEffects::SelectedKernelName();
+    r.kernel = mdlEffects::ChosenKernel().name;
     if (o.blendOnly) {
         bench::GetScene();
         MeasureBlends(r, o.quick ? 300 : 2000);

@@ -7,6 +7,16 @@ foreach(objects platform_objects effects_objects)
 endforeach()
 set(GLIMMERIX_OBJECTS $<TARGET_OBJECTS:platform_objects> $<TARGET_OBJECTS:effects_objects>)
 
+# glibc's vector maths serve the table builder where the C library is glibc (effects/cpu_features.h).
+include(CheckSymbolExists)
+check_symbol_exists(__GLIBC__ features.h GLIMMERIX_GLIBC)
+set(GLIMMERIX_MATHS m)
+if(GLIMMERIX_GLIBC AND CMAKE_SYSTEM_PROCESSOR MATCHES "x86_64|AMD64|i.86")
+  set(GLIMMERIX_MATHS mvec m)
+endif()
+list(TRANSFORM GLIMMERIX_MATHS PREPEND -l OUTPUT_VARIABLE GLIMMERIX_PC_MATHS)
+list(JOIN GLIMMERIX_PC_MATHS " " GLIMMERIX_PC_MATHS)
+
 add_library(glimmerix_static STATIC ${GLIMMERIX_OBJECTS})
 set_target_properties(glimmerix_static PROPERTIES OUTPUT_NAME glimmerix LINKER_LANGUAGE CXX)
 if(EMSCRIPTEN)
@@ -14,25 +24,24 @@ if(EMSCRIPTEN)
   target_link_libraries(glimmerix_static PUBLIC glimmerix_header)
   target_include_directories(glimmerix_static PUBLIC ${PROJECT_SOURCE_DIR})
   add_library(effects ALIAS glimmerix_static)
-  add_library(platform ALIAS glimmerix_static)
   return()
 endif()
 # The C++ runtime is named for programs written in C, whose link step does not add it.
-target_link_libraries(glimmerix_static PUBLIC glimmerix_header mvec m $<INSTALL_INTERFACE:stdc++>)
+target_link_libraries(glimmerix_static PUBLIC glimmerix_header ${GLIMMERIX_MATHS} $<INSTALL_INTERFACE:stdc++>)
 target_include_directories(glimmerix_static PUBLIC $<BUILD_INTERFACE:${PROJECT_SOURCE_DIR}>)
 
 add_library(glimmerix_shared SHARED ${GLIMMERIX_OBJECTS})
 set_target_properties(glimmerix_shared PROPERTIES OUTPUT_NAME glimmerix EXPORT_NAME glimmerix
   VERSION ${PROJECT_VERSION} SOVERSION ${PROJECT_VERSION_MAJOR})
-target_link_libraries(glimmerix_shared PUBLIC glimmerix_header PRIVATE mvec m)
+target_link_libraries(glimmerix_shared PUBLIC glimmerix_header PRIVATE ${GLIMMERIX_MATHS})
 # The version script keeps the C++ runtime's template instances out of the exports too.
 target_link_options(glimmerix_shared PRIVATE
   -Wl,--version-script=${PROJECT_SOURCE_DIR}/cmake/glimmerix.map -Wl,--no-undefined)
 set_target_properties(glimmerix_shared PROPERTIES LINK_DEPENDS ${PROJECT_SOURCE_DIR}/cmake/glimmerix.map)
 
-# The names the rest of the tree links by.
+# The names the rest of the tree links by: `effects` is the whole engine; `platform` is the
+# drawing surface alone, so that what links it cannot reach the engine.
 add_library(effects ALIAS glimmerix_static)
-add_library(platform ALIAS glimmerix_static)
 
 # Installed: libraries, header, pkg-config file, CMake package, licence.
 install(TARGETS glimmerix_shared glimmerix_static glimmerix_header EXPORT GlimmerixTargets

@@ -2,6 +2,7 @@
 
 #include "effects/cpu_features.h"
 #include "effects/effect_copies.h"
+#include "effects/variant.h"
 
 namespace mdlEffects {
 
@@ -30,16 +31,9 @@ std::vector<NamedKernel> AvailableKernels() {
     return kernels;
 }
 
-namespace {
-
-const NamedKernel& Selected() {
-    static const NamedKernel selected = AvailableKernels().back();
-    return selected;
+const NamedKernel& ChosenKernel() {
+    static const NamedKernel chosen = ChooseVariant(AvailableKernels());
+    return chosen;
 }
-
-}  // namespace
-
-BlendKernel SelectedKernel() { return Selected().kernel; }
-const char* SelectedKernelName() { return Selected().name; }
 
 }  // namespace mdlEffects

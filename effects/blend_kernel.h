@@ -35,11 +35,9 @@ void BlendScalar(const BlendJob& job);
 // masked store for the last pixels of a row. Needs AVX2.
 void BlendAvx2(const BlendJob& job);
 
-// The fastest kernel this processor runs, chosen once.
-BlendKernel SelectedKernel();
-const char* SelectedKernelName();
-
-// Every kernel this processor runs, the portable one first.
+// Every kernel this processor runs, the portable one first (see variant.h).
 std::vector<NamedKernel> AvailableKernels();
+// The kernel drawing uses, chosen once.
+const NamedKernel& ChosenKernel();
 
 }  // namespace mdlEffects

@@ -32,12 +32,17 @@ void DrawSprite(int effect, int slot, platform::HDC surface, int x, int y) {
 }
 
 void BlendSprite(const std::uint8_t* effectCopy, const SpriteData& sprite, platform::HDC surface, int x, int y) {
+    BlendJob job{};
+    if (PrepareBlend(effectCopy, sprite, surface, x, y, job)) ChosenKernel().kernel(job);
+}
+
+bool PrepareBlend(const std::uint8_t* effectCopy, const SpriteData& sprite, platform::HDC surface, int x, int y,
+                  BlendJob& job) {
     // Clip the sprite rectangle to the surface once; the kernel checks nothing.
     const platform::PixelRect on = surface->Clip(x, y, sprite.R.Width(), sprite.R.Height());
-    if (on.Empty()) return;
+    if (on.Empty()) return false;
     const auto col0 = static_cast<int>(std::int64_t{on.left} - x);
     const auto row0 = static_cast<int>(std::int64_t{on.top} - y);
-    BlendJob job{};
     job.table = effectCopy;
     // The kernels blend the low byte of each pixel with the first plane. A surface that
     // keeps red and blue exchanged (a window framebuffer) takes the planes in that order.
@@ -50,7 +55,7 @@ void BlendSprite(const std::uint8_t* effectCopy, const SpriteData& sprite, platf
     job.dstStride = surface->Pitch();
     job.width = on.Width();
     job.height = on.Height();
-    SelectedKernel()(job);
+    return true;
 }
 
 }  // namespace mdlEffects

@@ -3,6 +3,7 @@
 
 #include <cstdint>
 
+#include "effects/blend_kernel.h"
 #include "effects/sprite_store.h"
 #include "platform/surface.h"
 
@@ -18,5 +19,10 @@ void DrawSprite(int effect, int slot, platform::HDC surface, int x, int y);
 // laid out for drawing (effect_copies.h), the sprite is captured, the surface is not null.
 // The byte above red, green and blue of every pixel is kept.
 void BlendSprite(const std::uint8_t* effectCopy, const SpriteData& sprite, platform::HDC surface, int x, int y);
+
+// The kernel's job for that drawing: the sprite's rectangle clipped to the surface. False
+// when none of it lies on the surface.
+bool PrepareBlend(const std::uint8_t* effectCopy, const SpriteData& sprite, platform::HDC surface, int x, int y,
+                  BlendJob& job);
 
 }  // namespace mdlEffects

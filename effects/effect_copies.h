@@ -4,7 +4,6 @@
 // stays in the L2 cache. The copies are derived from a table, never computed apart from it.
 #pragma once
 
-#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -30,19 +29,5 @@ void CopyEffect(const std::uint8_t* table, int effect, std::uint8_t* copy);
 inline std::unique_ptr<std::uint8_t[]> NewEffectCopy() {
     return std::unique_ptr<std::uint8_t[]>(new std::uint8_t[EFFECT_COPY_BYTES + EFFECT_COPY_PADDING]);
 }
-
-// The copies of one table, each made when first asked for. Not safe to share between
-// threads while copies are still being made.
-class EffectCopies {
-public:
-    // The copy of effect 0..EFFECT_COUNT−1 of table; throws std::bad_alloc.
-    const std::uint8_t* Get(const std::uint8_t* table, int effect);
-    // Forgets every copy: the table they came from is gone or changed.
-    void Clear();
-    std::size_t Count() const;
-
-private:
-    std::array<std::unique_ptr<std::uint8_t[]>, EFFECT_COUNT> copies_;
-};
 
 }  // namespace mdlEffects

@@ -16,8 +16,9 @@
 #include "effects/errors.h"
 #include "effects/rounding.h"
 #include "effects/sprite_store.h"
+#include "effects/variant.h"
 
-#if GLIMMERIX_X86
+#if GLIMMERIX_LIBMVEC
 #include <immintrin.h>
 
 // glibc's vector maths (libmvec), AVX2 variants: four doubles at a time, within 4 ulp.
@@ -38,8 +39,12 @@ std::uint8_t EffectTableArray::operator()(int e, int d, int s) const {
         throw EngineError("EffectTable index (" + std::to_string(e) + ", " + std::to_string(d) + ", " +
                           std::to_string(s) + ") is outside (0.." + std::to_string(EFFECT_COUNT - 1) + ", 0..255, 0..255)");
     }
-    return bytes_[EffectTableIndex(e, d, s)];
+    return Data()[EffectTableIndex(e, d, s)];
 }
+
+const std::uint8_t* EffectTableArray::Data() const { return built_ ? SharedEffectTable() : nullptr; }
+
+const std::uint8_t* EffectTableArray::Copy(int effect) const { return SharedEffectCopy(effect); }
 
 namespace {
 
@@ -94,7 +99,7 @@ void TrigRowsPortable(int s, Rows& rows) {
     }
 }
 
-#if GLIMMERIX_X86
+#if GLIMMERIX_LIBMVEC
 // The same steps four values of d at a time. Division, square root and multiplication
 // are correctly rounded in both forms; arctangent, sine and cosine come from libmvec
 // instead of libm, which cannot change an entry: no value lies within 3e-6 of a half
@@ -120,7 +125,7 @@ void TrigRowsPortable(int s, Rows& rows) {
         StoreRounded(_mm256_mul_pd(_mm256_sqrt_pd(dd), rootS), rows[17], d);
     }
 }
-#endif  // GLIMMERIX_X86
+#endif  // GLIMMERIX_LIBMVEC
 
 }  // namespace
 
@@ -150,22 +155,22 @@ void FillWith(std::uint8_t* table) {
 
 std::vector<TableBuilder> AvailableTableBuilders() {
     std::vector<TableBuilder> builders = {{"portable", &FillWith<TrigRowsPortable>}};
-#if GLIMMERIX_X86
+#if GLIMMERIX_LIBMVEC
     if (HasAvx2()) builders.push_back({"avx2", &FillWith<TrigRowsAvx2>});
 #endif
     return builders;
 }
 
-void BuildEffectTables() { BuildEffectTablesUsing(AvailableTableBuilders().back()); }
-
-void BuildEffectTablesUsing(const TableBuilder& builder) {
-    EffectTable.copies_.Clear();
-    EffectTable.bytes_.assign(EFFECT_TABLE_BYTES + EFFECT_TABLE_PADDING, 0);
-    Sprites.assign(1, SpriteData{});
-    builder.fill(EffectTable.bytes_.data());
+const TableBuilder& ChosenTableBuilder() {
+    static const TableBuilder chosen = ChooseVariant(AvailableTableBuilders());
+    return chosen;
 }
 
-void FillEffectTable(std::uint8_t* table) { AvailableTableBuilders().back().fill(table); }
+void BuildEffectTables() {
+    if (SharedEffectTable() == nullptr) throw std::bad_alloc();
+    Sprites.assign(1, SpriteData{});
+    EffectTable.built_ = true;
+}
 
 namespace {
 
@@ -182,7 +187,7 @@ const SharedTables* Shared() {
         static const SharedTables shared = [] {
             SharedTables made;
             made.table = std::make_unique<std::uint8_t[]>(EFFECT_TABLE_BYTES + EFFECT_TABLE_PADDING);
-            FillEffectTable(made.table.get());
+            ChosenTableBuilder().fill(made.table.get());
             for (int e = 0; e < EFFECT_COUNT; ++e) {
                 auto& copy = made.copies[static_cast<std::size_t>(e)];
                 copy = NewEffectCopy();

@@ -18,44 +18,40 @@ struct TableBuilder {
     void (*fill)(std::uint8_t* table);
 };
 
+// The demo's face of the one table in memory (SharedEffectTable): it exists once
+// BuildEffectTables has run.
 class EffectTableArray {
 public:
     // False until BuildEffectTables has run.
-    bool Exists() const { return !bytes_.empty(); }
+    bool Exists() const { return built_; }
 
     // Entry (e, d, s); throws EngineError for an index out of range or a missing table.
     std::uint8_t operator()(int e, int d, int s) const;
 
     // The table in memory order, EFFECT_TABLE_BYTES long; null before the build.
-    const std::uint8_t* Data() const { return bytes_.empty() ? nullptr : bytes_.data(); }
+    const std::uint8_t* Data() const;
 
-    // Effect 0..EFFECT_COUNT−1 laid out for drawing (see effect_copies.h), made from this
-    // table when first asked for and dropped when the table is built again. Needs the table.
-    const std::uint8_t* Copy(int effect) { return copies_.Get(bytes_.data(), effect); }
-    std::size_t CopiesMade() const { return copies_.Count(); }
+    // Effect 0..EFFECT_COUNT−1 laid out for drawing (see effect_copies.h). Needs the table.
+    const std::uint8_t* Copy(int effect) const;
 
 private:
-    friend void BuildEffectTablesUsing(const TableBuilder& builder);
-    std::vector<std::uint8_t> bytes_;
-    EffectCopies copies_;
+    friend void BuildEffectTables();
+    bool built_ = false;
 };
 
 extern EffectTableArray EffectTable;
 
-// Creates EffectTable and fills every entry, then creates Sprites anew with one empty slot.
+// Makes EffectTable exist with every entry filled, then creates Sprites anew with one empty
+// slot. Throws std::bad_alloc when the table's memory cannot be had.
 void BuildEffectTables();
 
-// Every builder this processor runs, the portable one first; BuildEffectTables uses the last.
+// Every builder this processor runs, the portable one first (see variant.h).
 std::vector<TableBuilder> AvailableTableBuilders();
-void BuildEffectTablesUsing(const TableBuilder& builder);
+const TableBuilder& ChosenTableBuilder();
 
-// Writes all EFFECT_TABLE_BYTES entries into table, which holds EFFECT_TABLE_BYTES +
-// EFFECT_TABLE_PADDING bytes, the padding zero, with the fastest builder.
-void FillEffectTable(std::uint8_t* table);
-
-// A table of the library's own, apart from EffectTable (which BuildEffectTables may
-// replace), with all its per-effect copies: built on first use, once, from any thread, and
-// never changed or released. Null when its memory cannot be had.
+// The one table in memory, which the demo's EffectTable and the library both read, with all
+// its per-effect copies: built with the chosen builder on first use, once, from any thread,
+// and never changed or released. Null when its memory cannot be had (a later call tries again).
 const std::uint8_t* SharedEffectTable();
 const std::uint8_t* SharedEffectCopy(int effect);
 

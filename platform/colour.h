@@ -7,8 +7,9 @@ namespace platform {
 
 using ColourValue = std::uint32_t;
 
-// What GetPixel returns for a point outside a surface (its channels read as white).
-inline constexpr ColourValue CLR_INVALID = 0xFFFFFFFFu;
+// What GetPixel returns for a point outside a surface (its channels read as white);
+// <wingdi.h>'s CLR_INVALID, under a name its macro leaves alone.
+inline constexpr ColourValue kInvalidColour = 0xFFFFFFFFu;
 
 constexpr std::uint8_t RedOf(ColourValue c) { return static_cast<std::uint8_t>(c); }
 constexpr std::uint8_t GreenOf(ColourValue c) { return static_cast<std::uint8_t>(c >> 8); }

@@ -7,7 +7,7 @@
 namespace platform {
 
 ColourValue GetPixel(HDC dc, int x, int y) {
-    if (dc == nullptr || !dc->Contains(x, y)) return CLR_INVALID;
+    if (dc == nullptr || !dc->Contains(x, y)) return kInvalidColour;
     const ColourValue stored = dc->Row(y)[x] & 0x00FFFFFFu;
     return dc->Layout() == PixelLayout::Rgb ? SwapRedBlue(stored) : stored;
 }
@@ -21,19 +21,18 @@ bool SetPixelV(HDC dc, int x, int y, ColourValue colour) {
 
 bool BitBlt(HDC dst, int x, int y, int width, int height, HDC src, int sx, int sy,
             std::uint32_t rop) {
-    if (dst == nullptr || src == nullptr || rop != SRCCOPY || width < 0 || height < 0) {
+    if (dst == nullptr || src == nullptr || rop != kSrcCopy || width < 0 || height < 0) {
         return false;
     }
-    // Clip in 64 bits so that positions anywhere in the 32-bit range cannot overflow.
-    std::int64_t dx0 = x, dy0 = y, sx0 = sx, sy0 = sy;
-    std::int64_t w = width, h = height;
-    const std::int64_t shiftX = std::max<std::int64_t>({0, -dx0, -sx0});
-    const std::int64_t shiftY = std::max<std::int64_t>({0, -dy0, -sy0});
-    dx0 += shiftX, sx0 += shiftX, w -= shiftX;
-    dy0 += shiftY, sy0 += shiftY, h -= shiftY;
-    w = std::min({w, dst->Width() - dx0, src->Width() - sx0});
-    h = std::min({h, dst->Height() - dy0, src->Height() - sy0});
-    if (w <= 0 || h <= 0) return true;
+    // What lies on the destination and has a source pixel: the source's bounds moved to
+    // destination coordinates. The offset is formed in 64 bits, so no position overflows.
+    const std::int64_t dx = std::int64_t{x} - sx, dy = std::int64_t{y} - sy;
+    const PixelRect src0 = src->Bounds();
+    const PixelRect on = Intersect(Intersect(RectAt(x, y, width, height), dst->Bounds()),
+                                   RectAt(src0.left + dx, src0.top + dy, src0.Width(), src0.Height()));
+    if (on.Empty()) return true;
+    const std::int64_t dx0 = on.left, dy0 = on.top, sx0 = on.left - dx, sy0 = on.top - dy;
+    const std::int64_t w = on.Width(), h = on.Height();
 
     // Between layouts (into or out of a window framebuffer) each pixel changes form; the
     // two surfaces are then different surfaces, so they cannot overlap.

@@ -9,9 +9,11 @@
 
 namespace platform {
 
-inline constexpr std::uint32_t SRCCOPY = 0x00CC0020u;
+// The raster operation of a plain copy (SRCCOPY), named apart from <wingdi.h>'s macros so
+// that a file may include both.
+inline constexpr std::uint32_t kSrcCopy = 0x00CC0020u;
 
-// The colour of pixel (x, y); CLR_INVALID for a point outside the surface or a null handle.
+// The colour of pixel (x, y); kInvalidColour for a point outside the surface or a null handle.
 ColourValue GetPixel(HDC dc, int x, int y);
 
 // Sets pixel (x, y); the surface keeps 24 bits, so the top byte is dropped. A point
@@ -20,7 +22,7 @@ bool SetPixelV(HDC dc, int x, int y, ColourValue colour);
 
 // Copies a width × height rectangle from src (sx, sy) to dst (x, y). The rectangle is
 // clipped to both surfaces; source and destination may be the same surface and overlap.
-// Only SRCCOPY is supported: any other raster operation, a null handle or a negative size
+// Only kSrcCopy is supported: any other raster operation, a null handle or a negative size
 // copies nothing and returns false.
 bool BitBlt(HDC dst, int x, int y, int width, int height, HDC src, int sx, int sy,
             std::uint32_t rop);

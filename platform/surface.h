@@ -28,6 +28,22 @@ struct PixelRect {
     int Height() const { return bottom - top; }
 };
 
+// The one clipping rule of the system: what two rectangles share, empty when nothing.
+constexpr PixelRect Intersect(const PixelRect& a, const PixelRect& b) {
+    const auto max = [](int p, int q) { return p > q ? p : q; };
+    const auto min = [](int p, int q) { return p < q ? p : q; };
+    return {max(a.left, b.left), max(a.top, b.top), min(a.right, b.right), min(a.bottom, b.bottom)};
+}
+
+// The width × height rectangle at (x, y) moved by (dx, dy), its edges formed in 64 bits and
+// held to the 32-bit range, so that no position or size in that range overflows.
+constexpr PixelRect RectAt(std::int64_t x, std::int64_t y, std::int64_t width, std::int64_t height) {
+    const auto held = [](std::int64_t v) {
+        return static_cast<int>(v < INT32_MIN ? INT32_MIN : v > INT32_MAX ? INT32_MAX : v);
+    };
+    return {held(x), held(y), held(x + width), held(y + height)};
+}
+
 class Surface {
 public:
     // Largest width or height a surface accepts; keeps every pixel index within 32 bits.
@@ -56,13 +72,11 @@ public:
         return x >= 0 && y >= 0 && x < width_ && y < height_;
     }
 
-    // The part of the width × height rectangle at (x, y) that lies on the surface, formed in
-    // 64 bits so that no position in the 32-bit range overflows; empty when none does.
-    PixelRect Clip(int x, int y, int width, int height) const {
-        const auto clamp = [](std::int64_t v, int hi) { return static_cast<int>(v < 0 ? 0 : v > hi ? hi : v); };
-        return {clamp(x, width_), clamp(y, height_), clamp(std::int64_t{x} + width, width_),
-                clamp(std::int64_t{y} + height, height_)};
-    }
+    PixelRect Bounds() const { return {0, 0, width_, height_}; }
+
+    // The part of the width × height rectangle at (x, y) that lies on the surface; empty
+    // when none does.
+    PixelRect Clip(int x, int y, int width, int height) const { return Intersect(RectAt(x, y, width, height), Bounds()); }
 
     // Row pointers for code that has already clipped to the surface; the values are in
     // the surface's layout.

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include "effects/variant.h"
+
+#include <algorithm>
 #include <random>
 #include <vector>
 
@@ -40,8 +43,11 @@ TEST(TextBlend, EachWayEqualsTheDefinition) {
     }
 }
 
-TEST(TextBlend, TheFastestAvailableIsSelected) {
-    EXPECT_EQ(SelectedCoverageBlend(), AvailableCoverageBlends().back().blend);
+TEST(TextBlend, TheChosenWayIsAvailableAndNotRuledOut) {
+    const auto ways = AvailableCoverageBlends();
+    const auto chosen = std::find_if(ways.begin(), ways.end(), [](const auto& w) { return w.blend == ChosenCoverageBlend(); });
+    ASSERT_NE(chosen, ways.end());
+    EXPECT_TRUE(chosen == ways.begin() || !mdlEffects::VariantDisabled(chosen->name)) << chosen->name;
 }
 
 }  // namespace

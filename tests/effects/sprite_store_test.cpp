@@ -33,7 +33,7 @@ protected:
                 // A point beyond the 32-bit range lies outside the surface: white.
                 const std::int64_t px = std::int64_t{x0} + x, py = std::int64_t{y0} + y;
                 const auto c = px > INT_MAX || py > INT_MAX
-                                   ? platform::CLR_INVALID
+                                   ? platform::kInvalidColour
                                    : platform::GetPixel(surface_.hDC(), static_cast<int>(px), static_cast<int>(py));
                 ASSERT_EQ(sp.R(x, y), platform::RedOf(c)) << x << "," << y;
                 ASSERT_EQ(sp.G(x, y), platform::GreenOf(c)) << x << "," << y;

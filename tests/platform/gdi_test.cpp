@@ -36,14 +36,14 @@ TEST(GetPixel, ReadsInsideAndWhiteOutside) {
     struct Case { int x, y; ColourValue want; };
     const Case cases[] = {
         {0, 0, 0x100}, {3, 2, 0x10B}, {1, 2, 0x109},
-        {-1, 0, CLR_INVALID}, {0, -1, CLR_INVALID}, {4, 0, CLR_INVALID}, {0, 3, CLR_INVALID},
-        {INT_MIN, INT_MIN, CLR_INVALID}, {INT_MAX, INT_MAX, CLR_INVALID},
+        {-1, 0, kInvalidColour}, {0, -1, kInvalidColour}, {4, 0, kInvalidColour}, {0, 3, kInvalidColour},
+        {INT_MIN, INT_MIN, kInvalidColour}, {INT_MAX, INT_MAX, kInvalidColour},
     };
     for (const Case& c : cases) EXPECT_EQ(GetPixel(s.hDC(), c.x, c.y), c.want) << c.x << "," << c.y;
-    EXPECT_EQ(GetPixel(nullptr, 0, 0), CLR_INVALID);
-    EXPECT_EQ(RedOf(CLR_INVALID), 255);
-    EXPECT_EQ(GreenOf(CLR_INVALID), 255);
-    EXPECT_EQ(BlueOf(CLR_INVALID), 255);
+    EXPECT_EQ(GetPixel(nullptr, 0, 0), kInvalidColour);
+    EXPECT_EQ(RedOf(kInvalidColour), 255);
+    EXPECT_EQ(GreenOf(kInvalidColour), 255);
+    EXPECT_EQ(BlueOf(kInvalidColour), 255);
 }
 
 TEST(SetPixelV, WritesInsideKeepsTwentyFourBitsIgnoresOutside) {
@@ -70,7 +70,7 @@ TEST(Surface, RefusesSizesOutsideItsRange) {
     EXPECT_THROW(s.Resize(-1, 5), std::invalid_argument);
     EXPECT_THROW(s.Resize(5, Surface::kMaxSide + 1), std::invalid_argument);
     s.Resize(0, 0);
-    EXPECT_EQ(GetPixel(s.hDC(), 0, 0), CLR_INVALID);
+    EXPECT_EQ(GetPixel(s.hDC(), 0, 0), kInvalidColour);
 }
 
 // The definition of a copy: every destination point in the rectangle whose source point
@@ -96,7 +96,7 @@ TEST_P(BitBltCases, MatchesPerPixelCopyBetweenSurfaces) {
     Surface dst = Numbered(8, 6, 0x20000);
     Surface want = dst;
     ReferenceBlt(want, c.x, c.y, c.w, c.h, src, c.sx, c.sy);
-    EXPECT_TRUE(BitBlt(dst.hDC(), c.x, c.y, c.w, c.h, src.hDC(), c.sx, c.sy, SRCCOPY));
+    EXPECT_TRUE(BitBlt(dst.hDC(), c.x, c.y, c.w, c.h, src.hDC(), c.sx, c.sy, kSrcCopy));
     EXPECT_TRUE(SamePixels(dst, want));
 }
 
@@ -106,7 +106,7 @@ TEST_P(BitBltCases, MatchesPerPixelCopyWithinOneSurface) {
     const Surface before = s;
     Surface want = s;
     ReferenceBlt(want, c.x, c.y, c.w, c.h, before, c.sx, c.sy);
-    BitBlt(s.hDC(), c.x, c.y, c.w, c.h, s.hDC(), c.sx, c.sy, SRCCOPY);
+    BitBlt(s.hDC(), c.x, c.y, c.w, c.h, s.hDC(), c.sx, c.sy, kSrcCopy);
     EXPECT_TRUE(SamePixels(s, want));
 }
 
@@ -131,7 +131,7 @@ void CheckRandomRectangles(std::uint32_t seed, int reach, const Surface& dst, co
         Surface to = dst, from = src != nullptr ? *src : dst;
         Surface want = to;
         ReferenceBlt(want, c.x, c.y, c.w, c.h, from, c.sx, c.sy);
-        BitBlt(to.hDC(), c.x, c.y, c.w, c.h, src != nullptr ? from.hDC() : to.hDC(), c.sx, c.sy, SRCCOPY);
+        BitBlt(to.hDC(), c.x, c.y, c.w, c.h, src != nullptr ? from.hDC() : to.hDC(), c.sx, c.sy, kSrcCopy);
         ASSERT_TRUE(SamePixels(to, want)) << testing::PrintToString(c);
     }
 }
@@ -151,10 +151,10 @@ TEST(BitBlt, RefusesWhatItCannotDoAndChangesNothing) {
     Surface dst = Numbered(4, 4, 0x2000);
     const Surface before = dst;
     EXPECT_FALSE(BitBlt(dst.hDC(), 0, 0, 4, 4, src.hDC(), 0, 0, 0x00EE0086));  // SRCPAINT
-    EXPECT_FALSE(BitBlt(dst.hDC(), 0, 0, -1, 4, src.hDC(), 0, 0, SRCCOPY));
-    EXPECT_FALSE(BitBlt(dst.hDC(), 0, 0, 4, -1, src.hDC(), 0, 0, SRCCOPY));
-    EXPECT_FALSE(BitBlt(nullptr, 0, 0, 4, 4, src.hDC(), 0, 0, SRCCOPY));
-    EXPECT_FALSE(BitBlt(dst.hDC(), 0, 0, 4, 4, nullptr, 0, 0, SRCCOPY));
+    EXPECT_FALSE(BitBlt(dst.hDC(), 0, 0, -1, 4, src.hDC(), 0, 0, kSrcCopy));
+    EXPECT_FALSE(BitBlt(dst.hDC(), 0, 0, 4, -1, src.hDC(), 0, 0, kSrcCopy));
+    EXPECT_FALSE(BitBlt(nullptr, 0, 0, 4, 4, src.hDC(), 0, 0, kSrcCopy));
+    EXPECT_FALSE(BitBlt(dst.hDC(), 0, 0, 4, 4, nullptr, 0, 0, kSrcCopy));
     EXPECT_TRUE(SamePixels(dst, before));
 }
 
@@ -172,9 +172,9 @@ TEST(View, StoresTheFramebufferLayoutAndConvertsAtEveryCall) {
     EXPECT_EQ(GetPixel(view.hDC(), 2, 1), 0x00102030u);
 
     Surface from = testsupport::Noise(kW, kH, 9);
-    EXPECT_TRUE(BitBlt(view.hDC(), 0, 0, kW, kH, from.hDC(), 0, 0, SRCCOPY));
+    EXPECT_TRUE(BitBlt(view.hDC(), 0, 0, kW, kH, from.hDC(), 0, 0, kSrcCopy));
     Surface back(kW, kH);
-    EXPECT_TRUE(BitBlt(back.hDC(), 0, 0, kW, kH, view.hDC(), 0, 0, SRCCOPY));
+    EXPECT_TRUE(BitBlt(back.hDC(), 0, 0, kW, kH, view.hDC(), 0, 0, kSrcCopy));
     EXPECT_TRUE(SamePixels(back, from));
     for (int y = 0; y < kH; ++y)
         for (int x = 0; x < kPitch; ++x) {
@@ -188,7 +188,7 @@ TEST(View, StoresTheFramebufferLayoutAndConvertsAtEveryCall) {
         }
     // Partly outside, within the view: clipped as for any surface.
     Surface small(4, 4, 0x00ABCDEF);
-    EXPECT_TRUE(BitBlt(view.hDC(), kW - 2, kH - 1, 4, 4, small.hDC(), 0, 0, SRCCOPY));
+    EXPECT_TRUE(BitBlt(view.hDC(), kW - 2, kH - 1, 4, 4, small.hDC(), 0, 0, kSrcCopy));
     EXPECT_EQ(GetPixel(view.hDC(), kW - 1, kH - 1), 0x00ABCDEFu);
     EXPECT_EQ(memory[static_cast<std::size_t>((kH - 1) * kPitch + kW)], 0xDEADBEEFu);
 
