@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, and runs every test: the whole suite, the browser build
+# Installs what is missing, builds, and runs every test: the whole suite (and the unit tests
+# once more on the portable paths), the browser build
 # in headless Chromium, the Debian packages (built, checked with lintian, unpacked and used),
 # then the unit
 # and program tests again under AddressSanitizer and UBSan, the library's concurrent calls
@@ -12,6 +13,10 @@ jobs=$(nproc)
 tools/build.sh
 ctest --test-dir build --output-on-failure -j "$jobs"
 
+echo "== the unit and program tests again on the portable paths alone (GLIMMERIX_DISABLE=avx2)"
+GLIMMERIX_DISABLE=avx2 ctest --test-dir build --output-on-failure -j "$jobs" --label-exclude long \
+  --exclude-regex '^(e2e_|assets_|install_)'
+
 echo "== the browser build (WebAssembly) in headless Chromium"
 tests/web/web_test.sh build
 
@@ -19,15 +24,16 @@ echo "== the Debian packages: lintian, unpacked and used"
 tests/install/package_test.sh
 
 echo "== under AddressSanitizer and UndefinedBehaviorSanitizer"
+# The glyph atlas comes from the plain build's tool, which need not pass the sanitizers itself.
 cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DGLIMMERIX_WERROR=ON -DGLIMMERIX_BENCH=OFF \
-  -DGLIMMERIX_SANITIZE=address,undefined >/dev/null
+  -DGLIMMERIX_SANITIZE=address,undefined -DGLIMMERIX_GLYPH_ATLAS="$PWD/build/generated/Glyphs.atlas" >/dev/null
 cmake --build build-asan -j "$jobs"
 LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp" UBSAN_OPTIONS=print_stacktrace=1 \
   ctest --test-dir build-asan --output-on-failure -j "$jobs" --label-exclude long --exclude-regex '^(e2e_|assets_|install_)'
 
 echo "== concurrent library calls under ThreadSanitizer"
 cmake -S . -B build-tsan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DGLIMMERIX_WERROR=ON -DGLIMMERIX_APP=OFF \
-  -DGLIMMERIX_BENCH=OFF -DGLIMMERIX_SANITIZE=thread >/dev/null
+  -DGLIMMERIX_BENCH=OFF -DGLIMMERIX_SANITIZE=thread -DGLIMMERIX_GLYPH_ATLAS="$PWD/build/generated/Glyphs.atlas" >/dev/null
 cmake --build build-tsan -j "$jobs" --target effects_tests
 TSAN_OPTIONS=halt_on_error=1 build-tsan/tests/effects_tests --gtest_filter='CInterfaceThreads.*'
 

@@ -2,11 +2,13 @@
 
 #include <algorithm>
 #include <charconv>
-#include <cstring>
+#include <cstdio>
 #include <climits>
 #include <cmath>
 
+#include "app/picture_decode.h"
 #include "app/program_files.h"
+#include "app/program_text.h"
 #include "effects/draw_sprite.h"
 #include "effects/effect_table.h"
 #include "effects/rounding.h"
@@ -39,17 +41,17 @@ std::int32_t CursorToTarget(float position) {
 
 namespace {
 
-// The text already in the buffer followed by the number in plain decimal.
+// The label followed by the number in plain decimal.
 template <std::size_t N>
-std::string_view WithNumber(char (&buffer)[N], std::int32_t number) {
-    const std::size_t start = std::strlen(buffer);
-    const auto end = std::to_chars(buffer + start, buffer + N, number).ptr;
+std::string_view WithNumber(char (&buffer)[N], std::string_view label, std::int32_t number) {
+    std::copy(label.begin(), label.end(), buffer);
+    const auto end = std::to_chars(buffer + label.size(), buffer + N, number).ptr;
     return {buffer, static_cast<std::size_t>(end - buffer)};
 }
 
 }  // namespace
 
-frmSample::frmSample(Toolkit& toolkit) : toolkit_(toolkit) {}
+frmSample::frmSample(Toolkit& toolkit) : toolkit_(toolkit), text_(ProgramGlyphs()) {}
 
 void frmSample::LoadPictureOnto(const char* literal, PictureKind kind, platform::Surface& target, int width,
                                 int height) {
@@ -58,14 +60,14 @@ void frmSample::LoadPictureOnto(const char* literal, PictureKind kind, platform:
     const std::vector<std::uint8_t> bytes = ReadDataFile(path, kMaxPictureFileBytes);
     InspectPicture(bytes, kind, name);
     target.Resize(width, height);
-    toolkit_.DecodePicture(bytes, name, target);
+    DecodePicture(bytes, kind, name, target);
 }
 
 void frmSample::Form_Load() {
     // frmSplashScreen's own load handler sets its picture before it is first shown.
     LoadPictureOnto(kSplashFile, PictureKind::Jpeg, splashPicture, FRAME_WIDTH, FRAME_HEIGHT);
     toolkit_.ShowSplash(splashPicture);
-    toolkit_.DoEvents(*this);  // let the splash paint before the long computation
+    DoEvents();  // let the splash paint before the long computation
 
     mdlEffects::BuildEffectTables();
     picBackbuffer.Resize(FRAME_WIDTH, FRAME_HEIGHT);
@@ -76,21 +78,60 @@ void frmSample::Form_Load() {
     toolkit_.HideSplash();
 }
 
+bool frmSample::WaitForStartTick() {
+    while (!ending_ && !ticked_) {
+        toolkit_.CollectEvents(true);
+        InputEvent event;
+        while (!ending_ && !ticked_ && toolkit_.NextEvent(event)) Dispatch(event);
+    }
+    return ticked_ && !ending_;
+}
+
 void frmSample::tmrStart_Timer() {
     if (timerHandled_) return;
     timerHandled_ = true;
-    toolkit_.MessageBox(kWelcomeTitle, kWelcomeText);
+    std::string whyNot;
+    if (!toolkit_.ShowMessageBox(kWelcomeTitle, kWelcomeText, BoxIcon::NoIcon, whyNot)) {
+        std::fprintf(stderr, "glimmerix: the welcome message could not be shown (%s); going on\n", whyNot.c_str());
+    }
     if (ending_) return;  // closed while the box was open
-    Running = VB_TRUE;
-    while (Running != VB_FALSE) RunFrame();
+    looping_ = true;
+    while (Running() != VB_FALSE) RunFrame();
 }
 
 void frmSample::RunFrame() {
     ComposeFrame();
-    platform::Surface& window = toolkit_.MainWindowSurface();
-    platform::BitBlt(window.hDC(), 0, 0, FRAME_WIDTH, FRAME_HEIGHT, picBackbuffer.hDC(), 0, 0, platform::kSrcCopy);
-    toolkit_.Present(window);
-    toolkit_.DoEvents(*this);
+    presenter_.Present(picBackbuffer, toolkit_.MainWindowSurface());
+    toolkit_.Present();
+    DoEvents();
+}
+
+void frmSample::DoEvents() {
+    toolkit_.CollectEvents(false);
+    InputEvent event;
+    while (!ending_ && toolkit_.NextEvent(event)) Dispatch(event);
+}
+
+void frmSample::Dispatch(const InputEvent& event) {
+    switch (event.kind) {
+        case InputEvent::Kind::PointerMoved:
+            Form_MouseMove(0, 0, presenter_.SceneX(event.x), presenter_.SceneY(event.y));
+            break;
+        case InputEvent::Kind::Click:
+            Form_Click();
+            break;
+        case InputEvent::Kind::KeyDown: {
+            std::int16_t keyCode = event.keyCode;
+            Form_KeyDown(keyCode, 0);
+            break;
+        }
+        case InputEvent::Kind::CloseRequest:
+            Form_QueryUnload();
+            break;
+        case InputEvent::Kind::StartTick:
+            ticked_ = true;
+            break;
+    }
 }
 
 void frmSample::ComposeFrame() {
@@ -105,20 +146,16 @@ void frmSample::ComposeFrame() {
 
     platform::BitBlt(picBackbuffer.hDC(), 0, 0, FRAME_WIDTH, FRAME_HEIGHT, picBackground.hDC(), 0, 0,
                      platform::kSrcCopy);
-    // The lines are put together in fixed buffers: a frame allocates nothing.
-    char rate[48] = "Frames per Second: ";
-    char effect[48] = "Current Effect: ";
-    const std::string_view lines[] = {
-        WithNumber(rate, loop.FramesPerSecond),
+    lines_ = {
+        WithNumber(rate_, "Frames per Second: ", loop.FramesPerSecond),
         "",
-        WithNumber(effect, CurrentEffect),
+        WithNumber(effect_, "Current Effect: ", CurrentEffect),
         EffectNames[static_cast<std::size_t>(CurrentEffect)],
     };
-    const int lineHeight = toolkit_.TextLineHeight();
     int y = TEXT_Y;
-    for (const std::string_view line : lines) {
-        toolkit_.PrintText(picBackbuffer, TEXT_X, y, line);
-        y += lineHeight;
+    for (const std::string_view line : lines_) {
+        text_.Print(picBackbuffer, TEXT_X, y, line, kTextColour);
+        y += text_.LineHeight();
     }
     mdlEffects::DrawSprite(CurrentEffect, 0, picBackbuffer.hDC(), loop.SpriteX, loop.SpriteY);
 }
@@ -139,9 +176,6 @@ void frmSample::Form_KeyDown(std::int16_t& keyCode, int) {
 
 void frmSample::Form_QueryUnload() { EndProgram(); }
 
-void frmSample::EndProgram() {
-    Running = VB_FALSE;
-    ending_ = true;
-}
+void frmSample::EndProgram() { ending_ = true; }
 
 }  // namespace app

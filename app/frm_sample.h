@@ -1,12 +1,16 @@
 // The main window: its hidden surfaces and fields, the load sequence, the frame loop of
-// the start timer's tick and the three input handlers.
+// the start timer's tick, the event pass and the three input handlers.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "app/effect_names.h"
+#include "app/glyph_atlas.h"
 #include "app/picture_header.h"
+#include "app/presentation.h"
 #include "app/toolkit.h"
 #include "platform/surface.h"
 
@@ -17,6 +21,7 @@ inline constexpr int EASING_DIVISOR = 5;
 inline constexpr int CURSOR_OFFSET = 23;  // puts sprite pixel (23, 23) under the cursor
 inline constexpr int TEXT_X = 0;
 inline constexpr int TEXT_Y = 184;
+inline constexpr std::uint32_t START_TIMER_MS = 100;  // tmrStart's interval
 inline constexpr std::int16_t VB_TRUE = -1;
 inline constexpr std::int16_t VB_FALSE = 0;
 inline constexpr platform::ColourValue SURFACE_BACKGROUND = 0x00404040;
@@ -40,12 +45,15 @@ std::int32_t Ease(std::int32_t old, std::int32_t target);
 // A cursor coordinate less the offset, rounded, ties to even; saturated to 32 bits.
 std::int32_t CursorToTarget(float position);
 
-class frmSample : public FormEvents {
+class frmSample {
 public:
     explicit frmSample(Toolkit& toolkit);
 
     // The load sequence; throws StartupError naming the file and the failure.
     void Form_Load();
+
+    // Runs events until the start timer's tick (true) or until the program is ending (false).
+    bool WaitForStartTick();
 
     // The welcome message, then the frame loop until the program ends. Runs once; a
     // second call returns at once.
@@ -55,15 +63,25 @@ public:
     void RunFrame();
     // The frame up to presenting: count, rate, easing, background, text, sprite.
     void ComposeFrame();
+    // Lets every pending event run once; nothing is dispatched once the program is ending.
+    void DoEvents();
 
-    void Form_MouseMove(int button, int shift, float x, float y) override;
-    void Form_Click() override;
-    void Form_KeyDown(std::int16_t& keyCode, int shift) override;
-    void Form_QueryUnload() override;
-    bool Ending() const override { return ending_; }
+    void Form_MouseMove(int button, int shift, float x, float y);
+    void Form_Click();
+    void Form_KeyDown(std::int16_t& keyCode, int shift);
+    // The window manager asks the main window to close.
+    void Form_QueryUnload();
+
+    // True once the program is ending (Esc or a close request).
+    bool Ending() const { return ending_; }
+    // VB_TRUE while the frame loop runs: from its start until the program ends.
+    std::int16_t Running() const { return looping_ && !ending_ ? VB_TRUE : VB_FALSE; }
+
+    // The four lines the last composed frame printed.
+    const std::array<std::string_view, 4>& PrintedLines() const { return lines_; }
+    const ScenePlacement& Placement() const { return presenter_.Placement(); }
 
     // Fields of the main window.
-    std::int16_t Running = VB_FALSE;
     std::int32_t MouseX = 0;
     std::int32_t MouseY = 0;
     std::int32_t CurrentEffect = 0;
@@ -80,11 +98,20 @@ public:
 
 private:
     void EndProgram();
+    void Dispatch(const InputEvent& event);
     void LoadPictureOnto(const char* literal, PictureKind kind, platform::Surface& target, int width, int height);
 
     Toolkit& toolkit_;
+    const GlyphAtlas& text_;
+    ScenePresenter presenter_;
     bool timerHandled_ = false;
+    bool ticked_ = false;
+    bool looping_ = false;
     bool ending_ = false;
+    // The lines of the frame, put together in fixed buffers: a frame allocates nothing.
+    char rate_[48] = "";
+    char effect_[48] = "";
+    std::array<std::string_view, 4> lines_;
 };
 
 }  // namespace app

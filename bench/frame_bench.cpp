@@ -9,6 +9,7 @@
 #include <cstring>
 #include <vector>
 
+#include "app/program_text.h"
 #include "bench/program.h"
 #include "bench/scene.h"
 #include "bench/side_by_side.h"
@@ -39,8 +40,8 @@ void BM_PrintLines(benchmark::State& state) {
     Timed(state, [&] {
         int y = app::TEXT_Y;
         for (const std::string& line : lines) {
-            p.toolkit.PrintText(p.form.picBackbuffer, 0, y, line);
-            y += p.toolkit.TextLineHeight();
+            app::ProgramGlyphs().Print(p.form.picBackbuffer, 0, y, line, app::kTextColour);
+            y += app::ProgramGlyphs().LineHeight();
         }
     });
 }
@@ -96,8 +97,8 @@ LoopRates MeasureLoopRates(int rounds, double secondsPerRound) {
             platform::Surface& window = p.toolkit.MainWindowSurface();
             platform::BitBlt(window.hDC(), 0, 0, kSceneWidth, kSceneHeight, fixed.hDC(), 0, 0,
                              platform::kSrcCopy);
-            p.toolkit.Present(window);
-            p.toolkit.DoEvents(p.form);
+            p.toolkit.Present();
+            p.form.DoEvents();
         }, secondsPerRound));
         loop.push_back(Rate([&] { p.form.RunFrame(); }, secondsPerRound));
     }

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "app/program_files.h"
-#include "app/sdl/picture_decode.h"
+#include "app/picture_decode.h"
 #include "effects/effect_table.h"
 #include "effects/sprite_store.h"
 
@@ -18,13 +18,13 @@ Scene& GetScene() {
         char* base = SDL_GetBasePath();
         const std::string dir = base != nullptr ? base : "./";
         SDL_free(base);
-        const auto load = [&](const char* literal, platform::Surface& target, int w, int h) {
+        const auto load = [&](const char* literal, app::PictureKind kind, platform::Surface& target, int w, int h) {
             const std::string path = app::JoinProgramPath(dir, literal);
             target.Resize(w, h);
-            app::DecodePictureOnto(app::ReadDataFile(path, app::kMaxPictureFileBytes), app::FileNameOf(path), target);
+            app::DecodePicture(app::ReadDataFile(path, app::kMaxPictureFileBytes), kind, app::FileNameOf(path), target);
         };
-        load(app::kBackgroundFile, s->background, kSceneWidth, kSceneHeight);
-        load(app::kSpriteFile, s->spritePicture, kSprite, kSprite);
+        load(app::kBackgroundFile, app::PictureKind::Jpeg, s->background, kSceneWidth, kSceneHeight);
+        load(app::kSpriteFile, app::PictureKind::Gif, s->spritePicture, kSprite, kSprite);
         s->opaqueBackground = s->background;
         for (int y = 0; y < kSceneHeight; ++y)
             for (int x = 0; x < kSceneWidth; ++x) s->opaqueBackground.Row(y)[x] |= 0xFF000000u;

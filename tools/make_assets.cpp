@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "app/font_lookup.h"
+#include "tools/font/font_lookup.h"
 #include "effects/english_names.h"
 #include "tools/gif_writer.h"
 #include "tools/png_writer.h"

@@ -1,6 +1,6 @@
-// make_glyph_atlas OUT: writes the glyphs the desktop program prints with (its font, its
-// size, rendered by the same code) as an atlas for the browser build, which has no font
-// rasteriser. It holds ASCII, Latin-1 and U+FFFD, which stands in for everything else.
+// make_glyph_atlas OUT: writes the glyphs the program prints with ("Courier New" 8.25 pt,
+// which fontconfig maps to Liberation Mono, rendered with SDL_ttf) as the atlas that every
+// build compiles in. It holds ASCII, Latin-1 and U+FFFD, which stands in for everything else.
 #include <SDL_ttf.h>
 
 #include <cstdio>
@@ -9,7 +9,7 @@
 #include <map>
 
 #include "app/glyph_atlas.h"
-#include "app/sdl/program_font.h"
+#include "tools/font/program_font.h"
 
 int main(int argc, char** argv) {
     if (argc != 2) {

@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Builds the demo for web browsers into build-web/site/: index.html, page.js, glimmerix.js,
-# glimmerix.wasm, the data files and the glyph atlas. With --serve it then serves the site
-# on http://127.0.0.1:8000/ (PORT=... for another port) until interrupted.
-# Needs Debian's emscripten (tools/install-deps.sh --web installs it) and the native build's
-# make_glyph_atlas, which it builds in build/.
+# glimmerix.wasm and the data files. With --serve it then serves the site on
+# http://127.0.0.1:8000/ (PORT=... for another port) until interrupted.
+# Needs Debian's emscripten (tools/install-deps.sh --web installs it), libjpeg-turbo built
+# for WebAssembly from Debian's source package (tools/libjpeg-turbo.sh), and the native
+# build's make_glyph_atlas, whose atlas the program compiles in.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -20,13 +21,15 @@ tools/install-deps.sh --web
 export NODE_PATH=/usr/share/nodejs${NODE_PATH:+:$NODE_PATH}
 jobs=$(nproc)
 
-if [ ! -f build/CMakeCache.txt ]; then cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null; fi
-cmake --build build --target make_glyph_atlas -j "$jobs" >/dev/null
+tools/build.sh make_glyph_atlas >/dev/null
 mkdir -p build-web
 build/tools/make_glyph_atlas build-web/Glyphs.atlas
+# size_t and long are 4 bytes in WebAssembly; libjpeg-turbo's own probe of them fails there.
+jpeg=$(tools/libjpeg-turbo.sh build-web/libjpeg-turbo emcmake -- -DHAVE_SIZE_T=TRUE -DSIZE_T=4 \
+  -DHAVE_UNSIGNED_LONG=TRUE -DUNSIGNED_LONG=4)
 
-emcmake cmake -S . -B build-web -DCMAKE_BUILD_TYPE=Release \
-  -DGLIMMERIX_GLYPH_ATLAS="$PWD/build-web/Glyphs.atlas" >/dev/null
+emcmake cmake -S . -B build-web -DCMAKE_BUILD_TYPE=Release -DGLIMMERIX_GLYPH_ATLAS="$PWD/build-web/Glyphs.atlas" \
+  -DJPEG_INCLUDE_DIR="$PWD/$jpeg/include" -DJPEG_LIBRARY="$PWD/$jpeg/lib/libjpeg.a" >/dev/null
 cmake --build build-web -j "$jobs"
 
 site=build-web/site

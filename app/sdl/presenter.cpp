@@ -32,6 +32,7 @@ platform::Surface& Presenter::Target() {
                 std::fill_n(static_cast<std::uint8_t*>(screen->pixels), static_cast<std::size_t>(screen->pitch) * screen->h, 0);
                 viewed_ = now;
             }
+            viewing_ = true;
             return view_;
         }
     }
@@ -40,46 +41,42 @@ platform::Surface& Presenter::Target() {
     w = std::clamp(w, 1, platform::Surface::kMaxSide);
     h = std::clamp(h, 1, platform::Surface::kMaxSide);
     if (own_.Width() != w || own_.Height() != h) own_.Resize(w, h);  // all background: black
+    viewing_ = false;
     return own_;
 }
 
-void Presenter::Present(const platform::Surface& pixels) {
+void Presenter::Present() {
     if (renderer_ == nullptr) {
         SDL_Surface* screen = SDL_GetWindowSurface(window_);
         if (screen == nullptr) return;
-        // A view is the framebuffer (Target() gives no other), whose content is there
-        // already; a surface of its own pixels is converted onto the framebuffer.
-        if (!pixels.IsView()) {
-            auto& source = const_cast<platform::Surface&>(pixels);
-            if (!wrap_ || wrap_->pixels != source.Row(0) || wrap_->w != source.Width() || wrap_->h != source.Height()) {
-                wrap_ = WrapSurface(source);
+        // A view is the framebuffer, whose content is there already; a surface of its own
+        // pixels (a framebuffer of another layout) is converted onto it.
+        if (!viewing_) {
+            if (!wrap_ || wrap_->pixels != own_.Row(0) || wrap_->w != own_.Width() || wrap_->h != own_.Height()) {
+                wrap_ = WrapSurface(own_);
             }
             if (wrap_) SDL_BlitSurface(wrap_.get(), nullptr, screen, nullptr);
         }
         SDL_UpdateWindowSurface(window_);  // fails harmlessly while the size is changing
         return;
     }
-    if (texture_ == nullptr || textureWidth_ != pixels.Width() || textureHeight_ != pixels.Height()) {
+    if (texture_ == nullptr || textureWidth_ != own_.Width() || textureHeight_ != own_.Height()) {
         if (texture_ != nullptr) SDL_DestroyTexture(texture_);
-        texture_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_XBGR8888, SDL_TEXTUREACCESS_STREAMING, pixels.Width(),
-                                     pixels.Height());
-        textureWidth_ = pixels.Width();
-        textureHeight_ = pixels.Height();
+        texture_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_XBGR8888, SDL_TEXTUREACCESS_STREAMING, own_.Width(),
+                                     own_.Height());
+        textureWidth_ = own_.Width();
+        textureHeight_ = own_.Height();
         if (texture_ == nullptr) return;
     }
-    // Unscaled at the top-left corner, black around it.
-    const SDL_Rect where{0, 0, pixels.Width(), pixels.Height()};
-    SDL_UpdateTexture(texture_, nullptr, pixels.Row(0), pixels.Pitch() * 4);
-    SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
-    SDL_RenderClear(renderer_);
-    SDL_RenderCopy(renderer_, texture_, nullptr, &where);
+    SDL_UpdateTexture(texture_, nullptr, own_.Row(0), own_.Pitch() * 4);
+    SDL_RenderCopy(renderer_, texture_, nullptr, nullptr);
     SDL_RenderPresent(renderer_);
 }
 
 void Presenter::Blank() {
     platform::Surface& target = Target();
     for (int y = 0; y < target.Height(); ++y) std::fill_n(target.Row(y), target.Width(), platform::ColourValue{0});
-    Present(target);
+    Present();
 }
 
 }  // namespace app

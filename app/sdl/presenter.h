@@ -1,7 +1,6 @@
-// Puts a 0x00BBGGRR surface into an SDL window: through the window's own framebuffer
-// (X11 shared memory when framebuffer acceleration is off), or through a renderer and a
-// streaming texture where the window has no framebuffer (Wayland). Whatever size the window
-// takes, the scene stays at its top-left corner and the rest is black.
+// An SDL window's pixels as a drawing surface: a view of the window's own framebuffer
+// (X11 shared memory when framebuffer acceleration is off), or a surface of the window's
+// size that a renderer's streaming texture (Wayland) or a converting blit puts on it.
 #pragma once
 
 #include <SDL.h>
@@ -28,8 +27,8 @@ public:
     // After the window changed size the surface is new and black.
     platform::Surface& Target();
 
-    // Puts pixels on the screen: Target() as it stands, any other surface converted.
-    void Present(const platform::Surface& pixels);
+    // Puts what Target() holds on the screen.
+    void Present();
 
     // Paints the whole window black and shows it.
     void Blank();
@@ -45,10 +44,11 @@ private:
     } viewed_;
     platform::Surface view_;
     platform::Surface own_;
+    bool viewing_ = false;  // what Target() last gave: view_, or own_
     SDL_Renderer* renderer_ = nullptr;
     SDL_Texture* texture_ = nullptr;
     int textureWidth_ = 0, textureHeight_ = 0;
-    SurfaceHandle wrap_;  // SDL's view of the last surface of its own pixels presented
+    SurfaceHandle wrap_;  // SDL's view of own_, for a framebuffer of another layout
 };
 
 }  // namespace app

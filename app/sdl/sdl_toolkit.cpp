@@ -1,15 +1,12 @@
 #include "app/sdl/sdl_toolkit.h"
 
-#include <SDL_ttf.h>
-
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
 #include "app/program_files.h"
 #include "app/sdl/desktop_guard.h"
-#include "app/sdl/picture_decode.h"
-#include "app/sdl/program_font.h"
+#include "app/sdl/sdl_surface.h"
 #include "app/startup_error.h"
 #include "platform/gdi.h"
 
@@ -63,9 +60,9 @@ void OpenDisplay() {
     if (SDL_Init(kSubsystems) != 0) throw StartupError("display", NoDisplayReason());
 }
 
-SDL_Window* CreateHiddenWindow() {
+SDL_Window* CreateHiddenWindow(Uint32 flags) {
     SDL_Window* window = SDL_CreateWindow(kWindowTitle, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, FRAME_WIDTH,
-                                          FRAME_HEIGHT, SDL_WINDOW_HIDDEN | SDL_WINDOW_BORDERLESS);
+                                          FRAME_HEIGHT, SDL_WINDOW_HIDDEN | SDL_WINDOW_BORDERLESS | flags);
     if (window == nullptr) throw StartupError("window", std::string("cannot be created: ") + SDL_GetError());
     return window;
 }
@@ -82,16 +79,14 @@ SdlToolkit::SdlToolkit() {
     // SDL's default texture-backed path under a software GL.
     SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
     OpenDisplay();
-    if (TTF_Init() != 0) throw StartupError("font", std::string("SDL_ttf failed: ") + TTF_GetError());
-
-    text_ = OpenProgramFont();
 
     char* base = SDL_GetBasePath();
     baseDir_ = DataDirectory(base != nullptr ? base : "./");
     SDL_free(base);
 
-    main_ = CreateHiddenWindow();
-    splash_ = CreateHiddenWindow();
+    // The main window may be resized and maximised: the scene is then enlarged by whole factors.
+    main_ = CreateHiddenWindow(SDL_WINDOW_RESIZABLE);
+    splash_ = CreateHiddenWindow(0);
     ReportX11Failures(main_);
     // The splash belongs to the main window, not to the root window.
     SDL_SetWindowModalFor(splash_, main_);
@@ -106,27 +101,23 @@ SdlToolkit::SdlToolkit() {
 
 SdlToolkit::~SdlToolkit() {
     if (timer_ != 0) SDL_RemoveTimer(timer_);
-    text_.reset();
     mainPresenter_.reset();
     splashPresenter_.reset();
     if (splash_ != nullptr) SDL_DestroyWindow(splash_);
     if (main_ != nullptr) SDL_DestroyWindow(main_);
-    TTF_Quit();
     SDL_Quit();
 }
 
-std::string SdlToolkit::ProgramDirectory() { return baseDir_; }
-
-void SdlToolkit::DecodePicture(const std::vector<std::uint8_t>& bytes, const std::string& name,
-                               platform::Surface& target) {
-    DecodePictureOnto(bytes, name, target);
+void SdlToolkit::PaintSplash() {
+    splashScene_.Present(*splashPicture_, splashPresenter_->Target());
+    splashPresenter_->Present();
 }
 
 void SdlToolkit::ShowSplash(const platform::Surface& picture) {
     splashPicture_ = &picture;
     splashPresenter_->Prepare();
     SDL_ShowWindow(splash_);
-    splashPresenter_->Present(picture);
+    PaintSplash();
 }
 
 void SdlToolkit::HideSplash() {
@@ -134,67 +125,90 @@ void SdlToolkit::HideSplash() {
     splashPicture_ = nullptr;
 }
 
-void SdlToolkit::Dispatch(const SDL_Event& event, FormEvents& form) {
+void SdlToolkit::ShowMainWindow() {
+    if (!mainPresenter_->Prepare()) throw StartupError("window", std::string("cannot be drawn: ") + SDL_GetError());
+    SDL_ShowWindow(main_);
+    mainPresenter_->Blank();  // not whatever lay beneath it until the first frame
+}
+
+void SdlToolkit::StartTimer(std::uint32_t intervalMs) {
+    timer_ = SDL_AddTimer(intervalMs, &PostStartTick, &startEvent_);
+    if (timer_ == 0) throw StartupError("start timer", std::string("cannot be started: ") + SDL_GetError());
+}
+
+bool SdlToolkit::Translate(const SDL_Event& sdl, InputEvent& event) {
     const std::uint32_t mainId = SDL_GetWindowID(main_);
-    switch (event.type) {
+    if (sdl.type == startEvent_) {
+        timer_ = 0;  // fired; nothing left to remove
+        event = {InputEvent::Kind::StartTick};
+        return true;
+    }
+    switch (sdl.type) {
         case SDL_QUIT:
-            form.Form_QueryUnload();
-            break;
+            event = {InputEvent::Kind::CloseRequest};
+            return true;
         case SDL_WINDOWEVENT:
-            if (event.window.event == SDL_WINDOWEVENT_CLOSE && event.window.windowID == mainId) {
-                form.Form_QueryUnload();
-            } else if (event.window.event == SDL_WINDOWEVENT_EXPOSED && event.window.windowID == mainId) {
-                mainPresenter_->Present(mainPresenter_->Target());  // what the window last showed
-            } else if (event.window.event == SDL_WINDOWEVENT_EXPOSED && splashPicture_ != nullptr &&
-                       event.window.windowID == SDL_GetWindowID(splash_)) {
-                splashPresenter_->Present(*splashPicture_);
+            if (sdl.window.event == SDL_WINDOWEVENT_CLOSE && sdl.window.windowID == mainId) {
+                event = {InputEvent::Kind::CloseRequest};
+                return true;
             }
-            break;
+            if (sdl.window.event == SDL_WINDOWEVENT_EXPOSED && sdl.window.windowID == mainId) {
+                mainPresenter_->Present();  // what the window last showed
+            } else if (sdl.window.event == SDL_WINDOWEVENT_EXPOSED && splashPicture_ != nullptr &&
+                       sdl.window.windowID == SDL_GetWindowID(splash_)) {
+                PaintSplash();
+            }
+            return false;
         case SDL_MOUSEMOTION:
-            if (event.motion.windowID == mainId) {
-                form.Form_MouseMove(static_cast<int>(event.motion.state), SDL_GetModState(),
-                                    static_cast<float>(event.motion.x), static_cast<float>(event.motion.y));
-            }
-            break;
+            if (sdl.motion.windowID != mainId) return false;
+            event = {InputEvent::Kind::PointerMoved, static_cast<float>(sdl.motion.x), static_cast<float>(sdl.motion.y)};
+            return true;
         case SDL_MOUSEBUTTONUP:
-            if (event.button.button == SDL_BUTTON_LEFT && event.button.windowID == mainId) form.Form_Click();
-            break;
+            if (sdl.button.button != SDL_BUTTON_LEFT || sdl.button.windowID != mainId) return false;
+            event = {InputEvent::Kind::Click};
+            return true;
         case SDL_KEYDOWN: {
             // Not filtered by window: after a message box the focus may sit on the root window.
-            const SDL_Keycode sym = event.key.keysym.sym;
-            std::int16_t keyCode = sym == SDLK_ESCAPE ? KEY_ESCAPE
-                                   : (sym >= 0 && sym < 0x8000) ? static_cast<std::int16_t>(sym)
-                                                                : 0;
-            form.Form_KeyDown(keyCode, event.key.keysym.mod);
-            break;
+            const SDL_Keycode sym = sdl.key.keysym.sym;
+            event = {InputEvent::Kind::KeyDown};
+            event.keyCode = sym == SDLK_ESCAPE ? KEY_ESCAPE
+                            : (sym >= 0 && sym < 0x8000) ? static_cast<std::int16_t>(sym)
+                                                         : 0;
+            return true;
         }
         default:
-            break;
+            return false;
     }
 }
 
-void SdlToolkit::DoEvents(FormEvents& form) {
-    SDL_Event event;
-    while (!form.Ending() && SDL_PollEvent(&event)) Dispatch(event, form);
+void SdlToolkit::CollectEvents(bool wait) {
+    // SDL_PollEvent gathers what the display sent; waiting only blocks until there is some.
+    if (wait && SDL_WaitEvent(nullptr) == 0) {
+        throw StartupError("display", std::string("waiting for events failed: ") + SDL_GetError());
+    }
 }
 
-void SdlToolkit::PrintText(platform::Surface& surface, int x, int y, std::string_view text) {
-    text_->Print(surface, x, y, text);
+bool SdlToolkit::NextEvent(InputEvent& event) {
+    SDL_Event sdl;
+    while (SDL_PollEvent(&sdl))
+        if (Translate(sdl, event)) return true;
+    return false;
 }
 
-void SdlToolkit::Present(const platform::Surface& window) { mainPresenter_->Present(window); }
-
-void SdlToolkit::MessageBox(const std::string& title, const std::string& text) {
+bool SdlToolkit::ShowMessageBox(const std::string& title, const std::string& text, BoxIcon icon, std::string& whyNot) {
+    // A start-up failure's box is shown where the display opened; nothing else is left to do.
+    const Uint32 flags = icon == BoxIcon::ErrorIcon ? SDL_MESSAGEBOX_ERROR : 0;
     // No parent: SDL's X11 box places itself relative to a parent at twice the parent's
     // offset, partly off the screen; without one it is centred on the screen.
     // SDL shows its X11 box from a forked child, which now and then crashes on a heavily
     // loaded machine (seen: SIGSEGV in 2 of about 40 loaded runs); SDL then falls back to
     // zenity, which desktops need not have. Shown again, the box appears.
     const bool x11 = std::strcmp(SDL_GetCurrentVideoDriver(), "x11") == 0;
-    for (int attempt = 1; SDL_ShowSimpleMessageBox(0, title.c_str(), WithUnixLineEnds(text).c_str(), nullptr) != 0;
-         ++attempt) {
-        if (!x11 || attempt == kMessageBoxAttempts) {
-            std::fprintf(stderr, "glimmerix: the welcome message could not be shown (%s); going on\n", SDL_GetError());
+    bool shown = false;
+    for (int attempt = 1; !shown; ++attempt) {
+        shown = SDL_ShowSimpleMessageBox(flags, title.c_str(), WithUnixLineEnds(text).c_str(), nullptr) == 0;
+        if (!shown && (!x11 || attempt == kMessageBoxAttempts)) {
+            whyNot = SDL_GetError();
             break;
         }
     }
@@ -205,34 +219,9 @@ void SdlToolkit::MessageBox(const std::string& title, const std::string& text) {
     SDL_FlushEvents(SDL_MOUSEBUTTONDOWN, SDL_MOUSEWHEEL);
     SDL_RaiseWindow(main_);
     SDL_SetWindowInputFocus(main_);
+    return shown;
 }
 
 std::uint32_t SdlToolkit::GetTickCount() { return platform::GetTickCount(); }
-
-void SdlToolkit::ShowMainWindow(std::uint32_t timerMs) {
-    if (!mainPresenter_->Prepare()) throw StartupError("window", std::string("cannot be drawn: ") + SDL_GetError());
-    SDL_ShowWindow(main_);
-    mainPresenter_->Blank();  // not whatever lay beneath it until the first frame
-    timer_ = SDL_AddTimer(timerMs, &PostStartTick, &startEvent_);
-    if (timer_ == 0) throw StartupError("start timer", std::string("cannot be started: ") + SDL_GetError());
-}
-
-bool SdlToolkit::WaitForStartTick(FormEvents& form) {
-    SDL_Event event;
-    while (!form.Ending()) {
-        if (SDL_WaitEvent(&event) == 0) return false;
-        if (event.type == startEvent_) {
-            timer_ = 0;  // fired; nothing left to remove
-            return true;
-        }
-        Dispatch(event, form);
-    }
-    return false;
-}
-
-void SdlToolkit::ShowErrorBox(const std::string& message) {
-    // The failure is on standard error already; a box that cannot be shown adds nothing.
-    if (SDL_WasInit(SDL_INIT_VIDEO) != 0) SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, "Glimmerix", message.c_str(), nullptr);
-}
 
 }  // namespace app

@@ -1,67 +1,47 @@
-// glimmerix in a web page: the desktop program's start-up and frame loop on the browser
-// toolkit. A start-up failure is written to the console and shown in the page; Esc ends
-// the loop and the page offers to start again.
+// glimmerix in a web page: the program on the browser toolkit. A start-up failure is
+// written to the console and shown in the page; Esc ends the loop and the page offers to
+// start again.
 #include <emscripten.h>
 
-#include <cstdio>
-#include <exception>
+#include <string>
 
-#include "app/frm_sample.h"
-#include "app/startup_error.h"
+#include "app/picture_decode.h"
+#include "app/program.h"
 #include "app/web/web_toolkit.h"
 
 namespace {
 
-constexpr std::uint32_t kStartTimerMs = 100;
-
-// The running program, for the page's probes below; null before and after.
-app::frmSample* gForm = nullptr;
-app::WebToolkit* gToolkit = nullptr;
-
-struct Published {
-    Published(app::frmSample& form, app::WebToolkit& toolkit) {
-        gForm = &form;
-        gToolkit = &toolkit;
-    }
-    ~Published() {
-        gForm = nullptr;
-        gToolkit = nullptr;
-    }
-};
-
-int Fail(const std::string& what) {
-    std::fprintf(stderr, "glimmerix: %s\n", what.c_str());
-    app::WebToolkit::ReportFailure(what);
-    return 1;
-}
+const app::frmSample* gForm = nullptr;  // the running program, for the page's probes
 
 }  // namespace
 
 // What the page and its tests can ask of the running program; -1 (or "") when none runs.
 extern "C" {
 EMSCRIPTEN_KEEPALIVE int glimmerix_web_current_effect() { return gForm != nullptr ? gForm->CurrentEffect : -1; }
-EMSCRIPTEN_KEEPALIVE int glimmerix_web_frames_per_second() {
-    return gForm != nullptr ? gForm->loop.FramesPerSecond : -1;
-}
+EMSCRIPTEN_KEEPALIVE int glimmerix_web_frames_per_second() { return gForm != nullptr ? gForm->loop.FramesPerSecond : -1; }
 EMSCRIPTEN_KEEPALIVE int glimmerix_web_sprite_x() { return gForm != nullptr ? gForm->loop.SpriteX : -1; }
 EMSCRIPTEN_KEEPALIVE int glimmerix_web_sprite_y() { return gForm != nullptr ? gForm->loop.SpriteY : -1; }
+EMSCRIPTEN_KEEPALIVE int glimmerix_web_scale() { return gForm != nullptr ? gForm->Placement().scale : -1; }
+// The line the last composed frame printed, NUL-terminated in a buffer of the probe's own.
 EMSCRIPTEN_KEEPALIVE const char* glimmerix_web_printed_line(int index) {
-    return gToolkit != nullptr ? gToolkit->PrintedLine(index).c_str() : "";
+    static std::string line;
+    line = gForm != nullptr && index >= 0 && index < 4 ? std::string(gForm->PrintedLines()[static_cast<std::size_t>(index)]) : "";
+    return line.c_str();
+}
+// The decoded background (0) or sprite picture (1): its pixels, rows a width apart, and
+// their digest, which the browser test compares with the desktop's.
+EMSCRIPTEN_KEEPALIVE const platform::ColourValue* glimmerix_web_picture(int which) {
+    if (gForm == nullptr) return nullptr;
+    return (which == 0 ? gForm->picBackground : gForm->picEffect).Row(0);
+}
+EMSCRIPTEN_KEEPALIVE unsigned glimmerix_web_picture_digest(int which) {
+    return gForm != nullptr ? app::PixelDigest(which == 0 ? gForm->picBackground : gForm->picEffect) : 0;
 }
 }
 
 int main() {
-    try {
-        app::WebToolkit toolkit;
-        app::frmSample form(toolkit);
-        const Published published(form, toolkit);
-        form.Form_Load();
-        if (toolkit.WaitForStartTick(form, kStartTimerMs)) form.tmrStart_Timer();
-    } catch (const app::StartupError& e) {
-        return Fail(e.what());
-    } catch (const std::exception& e) {
-        return Fail(std::string("unexpected failure: ") + e.what());
-    }
-    app::WebToolkit::ReportEnded();
-    return 0;
+    const int status = app::RunProgram([] { return std::make_unique<app::WebToolkit>(); },
+                                       [](const app::frmSample* form) { gForm = form; });
+    if (status == 0) app::WebToolkit::ReportEnded();
+    return status;
 }

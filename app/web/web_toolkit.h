@@ -1,64 +1,47 @@
-// The toolkit in a web page, compiled to WebAssembly: the scene on a canvas, pictures
-// decoded by the browser, text from the desktop's glyph atlas, the message box as a modal
-// dialog. The page (page/page.js) does the browser's side; each frame yields to it once.
+// The toolkit in a web page, compiled to WebAssembly: the main window is the page's canvas,
+// as large as the room the page gives it, the message box a modal dialog. The page
+// (page/page.js) does the browser's side; each event pass yields to it once, a frame.
 #pragma once
 
-#include <array>
 #include <cstdint>
 #include <string>
 #include <vector>
 
-#include "app/glyph_atlas.h"
+#include "app/presentation.h"
 #include "app/toolkit.h"
 
 namespace app {
 
 // Where the page puts the data files it fetched, in the program's in-memory file system.
 inline constexpr const char* kWebProgramDirectory = "/glimmerix";
-inline constexpr const char* kGlyphAtlasFile = "\\Glyphs.atlas";
 
 class WebToolkit : public Toolkit {
 public:
-    // Reads the glyph atlas; throws StartupError naming it when it is missing or damaged.
-    WebToolkit();
-
     std::string ProgramDirectory() override { return kWebProgramDirectory; }
-    void DecodePicture(const std::vector<std::uint8_t>& bytes, const std::string& name,
-                       platform::Surface& target) override;
     // The splash has no window of its own: it is shown on the canvas until the scene is.
     void ShowSplash(const platform::Surface& picture) override;
     void HideSplash() override;
-    // Yields to the browser until its next frame, then dispatches the input that came.
-    void DoEvents(FormEvents& form) override;
-    void PrintText(platform::Surface& surface, int x, int y, std::string_view text) override;
-    int TextLineHeight() override { return atlas_.LineHeight(); }
-    platform::Surface& MainWindowSurface() override { return window_; }
-    void Present(const platform::Surface& window) override;
-    void MessageBox(const std::string& title, const std::string& text) override;
+    void ShowMainWindow() override;
+    void StartTimer(std::uint32_t intervalMs) override;
+    platform::Surface& MainWindowSurface() override;
+    void Present() override;
+    void CollectEvents(bool wait) override;
+    bool NextEvent(InputEvent& event) override;
+    // The welcome box is the page's modal dialog; a failure is shown in the page.
+    bool ShowMessageBox(const std::string& title, const std::string& text, BoxIcon icon, std::string& whyNot) override;
     std::uint32_t GetTickCount() override;
 
-    // Runs events until timerMs have passed (true) or the form ends (false); the canvas
-    // stays blank from HideSplash until the first frame.
-    bool WaitForStartTick(FormEvents& form, std::uint32_t timerMs);
-
-    // What the last frame handed to the canvas printed, line by line; empty past the last.
-    const std::string& PrintedLine(int index) const;
-
-    // The page's word that the program has ended, or that it could not start and why.
+    // The page's word that the program has ended.
     static void ReportEnded();
-    static void ReportFailure(const std::string& message);
 
 private:
-    void Show(const platform::Surface& picture);
+    void Blank();
 
-    GlyphAtlas atlas_;
-    platform::Surface window_;
+    platform::Surface window_;            // the canvas's pixels, 0x00BBGGRR
     std::vector<std::uint32_t> canvas_;  // what is handed to the canvas: RGBA, opaque
-    // The lines of the frame being composed and of the one last presented; their strings
-    // keep their capacity, so that a frame allocates nothing.
-    static constexpr int kRecordedLines = 8;
-    std::array<std::string, kRecordedLines> printing_, printed_;
-    int printingCount_ = 0, printedCount_ = 0;
+    ScenePresenter splash_;
+    bool timerArmed_ = false;
+    std::uint32_t timerStart_ = 0, timerInterval_ = 0;
 };
 
 }  // namespace app

@@ -1,4 +1,4 @@
-// A throw-away copy of the program's directory with minimal but valid data files.
+// A throw-away copy of the program's directory with small but real data files.
 #pragma once
 
 #include <unistd.h>
@@ -8,6 +8,9 @@
 #include <fstream>
 #include <string>
 #include <vector>
+
+#include "tests/support/gif_files.h"
+#include "tests/support/jpeg_cases.h"
 
 namespace testsupport {
 
@@ -36,14 +39,30 @@ inline std::string EighteenNames(const char* lineEnd = "\r\n") {
     return text;
 }
 
+// A 320 × 240 JPEG whose channels follow x and y with a seed of their own.
+inline std::vector<std::uint8_t> SceneJpeg(int seed) {
+    return EncodeJpeg(320, 240, JpegKind::Rgb, [seed](int x, int y) {
+        return std::array<std::uint8_t, 4>{static_cast<std::uint8_t>(x + seed), static_cast<std::uint8_t>(y * 2),
+                                           static_cast<std::uint8_t>((x + y) * seed), 0};
+    });
+}
+
+// The sprite's GIF: colour index (x·5 + y·3) mod 256 of GlobalColour at pixel (x, y).
+inline GifSpec LightGif() {
+    GifSpec g;
+    for (int y = 0; y < 47; ++y)
+        for (int x = 0; x < 47; ++x) g.indices.push_back(static_cast<std::uint8_t>(x * 5 + y * 3));
+    return g;
+}
+
 class DataDir {
 public:
     DataDir() {
         char pattern[] = "/tmp/glimmerix-test-XXXXXX";
         path = mkdtemp(pattern);
-        Write("Loading.jpg", JpegHeader(320, 240));
-        Write("Planet.jpg", JpegHeader(320, 240));
-        Write("Light.gif", GifHeader(47, 47));
+        Write("Loading.jpg", SceneJpeg(1));
+        Write("Planet.jpg", SceneJpeg(3));
+        Write("Light.gif", GifFile(LightGif()));
         Write("Effects' Names.txt", EighteenNames());
     }
     ~DataDir() { std::filesystem::remove_all(path); }

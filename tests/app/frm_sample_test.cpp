@@ -7,7 +7,10 @@
 #include <filesystem>
 #include <random>
 
+#include "app/jpeg_decode.h"
+#include "app/program.h"
 #include "app/program_files.h"
+#include "app/program_text.h"
 #include "app/startup_error.h"
 #include "effects/sprite_store.h"
 #include "platform/gdi.h"
@@ -64,34 +67,54 @@ protected:
     ScriptedToolkit toolkit_{dir_.path};
     frmSample form_{toolkit_};
 
-    // Loads, then runs the timer's tick with Esc pressed in the event pass of `frames`.
+    // The lifecycle's steps on the fixture's own form, so that its state can be looked at
+    // afterwards, with Esc pressed in the event pass of frame `frames`.
     void RunFrames(int frames) {
+        toolkit_.EscapeAt(ScriptedToolkit::FramePass(frames));
         form_.Form_Load();
-        toolkit_.EscapeAt(frames + 1);
+        toolkit_.StartTimer(START_TIMER_MS);
+        ASSERT_TRUE(form_.WaitForStartTick());
         form_.tmrStart_Timer();
+    }
+
+    // The frame the program should have composed: the background, the four lines, the sprite.
+    platform::Surface ExpectedScene() {
+        platform::Surface want = form_.picBackground;
+        int y = TEXT_Y;
+        for (const std::string_view line : form_.PrintedLines()) {
+            ProgramGlyphs().Print(want, TEXT_X, y, line, kTextColour);
+            y += ProgramGlyphs().LineHeight();
+        }
+        testsupport::ReferenceDrawSprite(form_.CurrentEffect, 0, want.hDC(), form_.loop.SpriteX, form_.loop.SpriteY);
+        return want;
     }
 };
 
-TEST_F(FormTest, LoadSequenceRunsInItsOrder) {
+TEST_F(FormTest, LoadSequenceRunsInItsOrderAndDecodesThePictures) {
     form_.Form_Load();
-    const std::vector<std::string> want = {
-        "decode Loading.jpg", "ShowSplash 320x240", "DoEvents",
-        "decode Planet.jpg after tables", "decode Light.gif after tables", "HideSplash"};
+    const std::vector<std::string> want = {"ShowSplash 320x240", "CollectEvents", "HideSplash"};
     EXPECT_EQ(toolkit_.log, want);
+    EXPECT_TRUE(mdlEffects::EffectTable.Exists());
     EXPECT_EQ(form_.picBackbuffer.Width(), 320);
     EXPECT_EQ(form_.picBackbuffer.Height(), 240);
     EXPECT_EQ(form_.EffectNames[0], "Effect number 0");
     EXPECT_EQ(form_.EffectNames[17], "Effect number 17");
-    EXPECT_EQ(form_.Running, VB_FALSE);
+    EXPECT_EQ(form_.Running(), VB_FALSE);
+    // The pictures are the program's own decoding of the files.
+    platform::Surface planet(320, 240, SURFACE_BACKGROUND);
+    DecodeJpegOnto(testsupport::SceneJpeg(3), "Planet.jpg", planet);
+    EXPECT_TRUE(testsupport::SamePixels(form_.picBackground, planet));
     ASSERT_EQ(mdlEffects::Sprites.size(), 1u);
     const mdlEffects::SpriteData& sprite = mdlEffects::Sprites[0];
     ASSERT_EQ(sprite.R.Width(), 47);
     ASSERT_EQ(sprite.R.Height(), 47);
+    const testsupport::GifSpec light = testsupport::LightGif();
     for (int y = 0; y < 47; ++y)
         for (int x = 0; x < 47; ++x) {
-            const auto c = testsupport::PatternPixel("Light.gif", x, y);
-            ASSERT_EQ(sprite.R(x, y), platform::RedOf(c));
-            ASSERT_EQ(sprite.B(x, y), platform::BlueOf(c));
+            const auto c = testsupport::GlobalColour(light.indices[static_cast<std::size_t>(y * 47 + x)]);
+            ASSERT_EQ(sprite.R(x, y), c[0]);
+            ASSERT_EQ(sprite.G(x, y), c[1]);
+            ASSERT_EQ(sprite.B(x, y), c[2]);
         }
 }
 
@@ -143,6 +166,15 @@ INSTANTIATE_TEST_SUITE_P(Cases, StartupFailures, ::testing::Values(
             "is not a JPEG picture"},
     Failure{"sprite_is_jpeg", "Light.gif", [](const DataDir& d) { d.Write("Light.gif", testsupport::JpegHeader(4, 4)); },
             "is not a GIF picture"},
+    Failure{"sprite_code_not_defined", "Light.gif",
+            [](const DataDir& d) {
+                testsupport::GifSpec g = testsupport::LightGif();
+                g.stream = testsupport::PackCodes({{256, 9}, {7, 9}, {400, 9}});
+                d.Write("Light.gif", testsupport::GifFile(g));
+            },
+            "cannot be decoded: LZW code 400 refers to no entry"},
+    Failure{"splash_header_only", "Loading.jpg", [](const DataDir& d) { d.Write("Loading.jpg", testsupport::JpegHeader(320, 240)); },
+            "cannot be decoded"},
     Failure{"background_huge", "Planet.jpg",
             [](const DataDir& d) { d.Write("Planet.jpg", testsupport::JpegHeader(30000, 30000)); }, "30000 x 30000"},
     Failure{"background_too_large", "Planet.jpg",
@@ -188,15 +220,19 @@ TEST_F(FormTest, WelcomeBoxComesBeforeTheFirstFrameWithItsText) {
     EXPECT_EQ(toolkit_.presents, 1);
 }
 
-TEST_F(FormTest, FirstFramePrintsItsFourLines) {
+TEST_F(FormTest, FirstFramePrintsItsFourLinesOverTheBackground) {
+    platform::Surface shown;
+    toolkit_.onPresent = [&](const platform::Surface& w) { shown = w; };
     RunFrames(1);
-    ASSERT_EQ(toolkit_.lastFrame.size(), 4u);
     const char* want[] = {"Frames per Second: 1", "", "Current Effect: 0", "Effect number 0"};
-    for (int i = 0; i < 4; ++i) {
-        EXPECT_EQ(toolkit_.lastFrame[static_cast<std::size_t>(i)].text, want[i]);
-        EXPECT_EQ(toolkit_.lastFrame[static_cast<std::size_t>(i)].x, 0);
-        EXPECT_EQ(toolkit_.lastFrame[static_cast<std::size_t>(i)].y, 184 + 13 * i);
-    }
+    for (std::size_t i = 0; i < 4; ++i) EXPECT_EQ(form_.PrintedLines()[i], want[i]);
+    EXPECT_EQ(ProgramGlyphs().LineHeight(), 13);
+    EXPECT_TRUE(testsupport::SamePixels(shown, ExpectedScene()));
+    // The text lies in its four lines from y = 184: above them the sprite's corner and the background only.
+    bool inkAbove = false;
+    for (int y = 47; y < TEXT_Y; ++y)
+        for (int x = 0; x < 320; ++x) inkAbove = inkAbove || shown.Row(y)[x] != form_.picBackground.Row(y)[x];
+    EXPECT_FALSE(inkAbove);
 }
 
 TEST_F(FormTest, TimerTickRunsOnlyOnce) {
@@ -222,12 +258,11 @@ class FrameRate : public FormTest, public ::testing::WithParamInterface<RateCase
 TEST_P(FrameRate, CountsTheFramesOfEachSecond) {
     const RateCase c = GetParam();
     std::uint32_t now = c.start;
-    int reads = 0;
     toolkit_.clock = [&] { return now; };
-    toolkit_.onPresent = [&](const platform::Surface&) { now += c.step; ++reads; };
+    toolkit_.onPresent = [&](const platform::Surface&) { now += c.step; };
     RunFrames(c.frames);
     EXPECT_EQ(form_.loop.FramesPerSecond, c.wantRate);
-    EXPECT_EQ(toolkit_.lastFrame[0].text, "Frames per Second: " + std::to_string(c.wantRate));
+    EXPECT_EQ(form_.PrintedLines()[0], "Frames per Second: " + std::to_string(c.wantRate));
 }
 
 INSTANTIATE_TEST_SUITE_P(Clocks, FrameRate, ::testing::Values(
@@ -240,12 +275,12 @@ INSTANTIATE_TEST_SUITE_P(Clocks, FrameRate, ::testing::Values(
     [](const auto& info) { return std::string(info.param.label); });
 
 TEST_F(FormTest, EighteenClicksComeBackToTheFirstEffect) {
-    for (int pass = 2; pass <= 19; ++pass) toolkit_.At(pass, [](FormEvents& f) { f.Form_Click(); });
+    for (int frame = 1; frame <= 18; ++frame) toolkit_.ClickAt(ScriptedToolkit::FramePass(frame));
     std::vector<std::string> shown;
     std::vector<std::string> named;
     toolkit_.onPresent = [&](const platform::Surface&) {
-        shown.push_back(toolkit_.lastFrame[2].text);
-        named.push_back(toolkit_.lastFrame[3].text);
+        shown.emplace_back(form_.PrintedLines()[2]);
+        named.emplace_back(form_.PrintedLines()[3]);
     };
     RunFrames(19);
     ASSERT_EQ(shown.size(), 19u);
@@ -258,42 +293,172 @@ TEST_F(FormTest, EighteenClicksComeBackToTheFirstEffect) {
 }
 
 TEST_F(FormTest, SpriteGlidesToTheCursorAndTheFrameIsTheBlendedBackground) {
-    toolkit_.At(1, [](FormEvents& f) { f.Form_MouseMove(0, 0, 123.0f, 88.0f); });
-    toolkit_.At(4, [](FormEvents& f) { f.Form_Click(); });
+    toolkit_.PointerAt(1, 123.0f, 88.0f);
+    toolkit_.ClickAt(ScriptedToolkit::FramePass(3));
     std::vector<std::pair<int, int>> path;
-    platform::Surface last;
+    platform::Surface last, want;
     toolkit_.onPresent = [&](const platform::Surface& w) {
         path.emplace_back(form_.loop.SpriteX, form_.loop.SpriteY);
         last = w;
+        want = ExpectedScene();
     };
     RunFrames(40);
     ASSERT_GE(path.size(), 3u);
     EXPECT_EQ(path[0], std::make_pair(20, 13));  // (100 + 0) / 5, (65 + 0) / 5
     EXPECT_EQ(path[1], std::make_pair(36, 23));  // (100 + 80) / 5, (65 + 52) / 5 = 23.4
     EXPECT_EQ(path.back(), std::make_pair(98, 63));
-    platform::Surface want = form_.picBackground;
-    testsupport::ReferenceDrawSprite(1, 0, want.hDC(), 98, 63);
     EXPECT_TRUE(testsupport::SamePixels(last, want));
 }
 
+// A resized window: the scene at the largest whole factor that fits, centred, black around
+// it, and the pointer mapped back to the scene pixel under it.
+struct WindowCase {
+    const char* label;
+    int width, height;
+    ScenePlacement placement;
+};
+void PrintTo(const WindowCase& c, std::ostream* os) { *os << c.label; }
+
+class ResizedWindow : public FormTest, public ::testing::WithParamInterface<WindowCase> {};
+
+TEST_P(ResizedWindow, ShowsTheSceneByTheRuleAndMapsThePointer) {
+    const WindowCase& c = GetParam();
+    toolkit_.windowWidth = c.width;
+    toolkit_.windowHeight = c.height;
+    const ScenePlacement& p = c.placement;
+    // The middle of window pixels over scene pixel (123, 88), in frames 1 and 2.
+    const float wx = static_cast<float>(p.left + 123 * p.scale + p.scale / 2), wy = static_cast<float>(p.top + 88 * p.scale + p.scale / 2);
+    toolkit_.PointerAt(ScriptedToolkit::FramePass(1), wx, wy);
+    platform::Surface shown, scene;
+    toolkit_.onPresent = [&](const platform::Surface& w) {
+        shown = w;
+        scene = ExpectedScene();
+    };
+    RunFrames(30);
+    EXPECT_EQ(form_.Placement(), p);
+    EXPECT_EQ(form_.MouseX, 100);
+    EXPECT_EQ(form_.MouseY, 65);
+    ASSERT_EQ(shown.Width(), c.width);
+    for (int y = 0; y < c.height; ++y)
+        for (int x = 0; x < c.width; ++x) {
+            const int sx = (x - p.left) / p.scale - (x < p.left), sy = (y - p.top) / p.scale - (y < p.top);
+            const bool inside = x >= p.left && y >= p.top && sx < FRAME_WIDTH && sy < FRAME_HEIGHT;
+            const platform::ColourValue want = inside ? scene.Row(sy)[sx] : 0;
+            ASSERT_EQ(shown.Row(y)[x], want) << c.label << " at " << x << "," << y;
+        }
+}
+
+INSTANTIATE_TEST_SUITE_P(Sizes, ResizedWindow, ::testing::Values(
+    WindowCase{"as_opened", 320, 240, {1, 0, 0}},
+    WindowCase{"twice_with_room", 700, 500, {2, 30, 10}},
+    WindowCase{"four_times", 1280, 1000, {4, 0, 20}},
+    WindowCase{"wider_than_twice", 1000, 481, {2, 180, 0}},
+    WindowCase{"smaller_than_the_scene", 200, 150, {1, -60, -45}},
+    WindowCase{"one_pixel", 1, 1, {1, -159, -119}}),
+    [](const auto& info) { return std::string(info.param.label); });
+
 TEST_F(FormTest, OtherKeysAreIgnoredAndACloseRequestEnds) {
-    toolkit_.At(2, [](FormEvents& f) {
-        for (std::int16_t key : {13, 32, 65, 0, -1, 0x7FFF}) f.Form_KeyDown(key, 0);
-    });
-    toolkit_.At(5, [](FormEvents& f) { f.Form_QueryUnload(); });
-    toolkit_.At(5, [](FormEvents& f) { f.Form_Click(); });  // after the close: not dispatched
+    for (std::int16_t key : {13, 32, 65, 0, -1, 0x7FFF}) {
+        InputEvent e{InputEvent::Kind::KeyDown};
+        e.keyCode = key;
+        toolkit_.At(ScriptedToolkit::FramePass(1), e);
+    }
+    toolkit_.At(ScriptedToolkit::FramePass(4), {InputEvent::Kind::CloseRequest});
+    toolkit_.ClickAt(ScriptedToolkit::FramePass(4));  // after the close: not dispatched
     form_.Form_Load();
+    toolkit_.StartTimer(START_TIMER_MS);
+    ASSERT_TRUE(form_.WaitForStartTick());
     form_.tmrStart_Timer();
     EXPECT_EQ(toolkit_.presents, 4);
     EXPECT_EQ(form_.CurrentEffect, 0);
-    EXPECT_EQ(form_.Running, VB_FALSE);
+    EXPECT_EQ(form_.Running(), VB_FALSE);
 }
 
 TEST_F(FormTest, EscapeEndsAtOnce) {
-    toolkit_.At(3, [](FormEvents& f) { f.Form_Click(); });
-    RunFrames(2);  // Esc in pass 3, after the click of the same pass
+    toolkit_.ClickAt(ScriptedToolkit::FramePass(2));
+    RunFrames(2);  // Esc in frame 2's pass, after the click of the same pass
     EXPECT_EQ(toolkit_.presents, 2);
     EXPECT_TRUE(form_.Ending());
+    EXPECT_EQ(form_.Running(), VB_FALSE);
+}
+
+TEST(ScenePlacement, IsTheLargestWholeFactorCentred) {
+    struct Case { int w, h; ScenePlacement want; };
+    const Case cases[] = {
+        {320, 240, {1, 0, 0}}, {639, 479, {1, 159, 119}}, {640, 480, {2, 0, 0}}, {641, 480, {2, 0, 0}},
+        {642, 900, {2, 1, 210}}, {960, 720, {3, 0, 0}}, {4000, 3000, {12, 80, 60}}, {100, 100, {1, -110, -70}},
+    };
+    for (const Case& c : cases) EXPECT_EQ(PlaceScene(c.w, c.h), c.want) << c.w << " x " << c.h;
+    EXPECT_EQ(WindowToScene(25.5f, 0, 1), 25.5f);  // at scale 1 the cursor's own rounding decides
+    EXPECT_EQ(WindowToScene(25.5f, -10, 1), 35.5f);
+    EXPECT_EQ(WindowToScene(37.0f, 30, 2), 3.0f);
+    EXPECT_EQ(WindowToScene(29.0f, 30, 2), -1.0f);  // left of the scene
+}
+
+// The lifecycle, as every platform's main runs it.
+class Lifecycle : public ::testing::Test {
+protected:
+    DataDir dir_;
+    ScriptedToolkit toolkit_{dir_.path};
+};
+
+TEST_F(Lifecycle, RunsLoadWindowTimerBoxAndFramesInItsOrder) {
+    toolkit_.EscapeAt(ScriptedToolkit::FramePass(2));
+    EXPECT_EQ(RunProgram(toolkit_), 0);
+    const std::vector<std::string> want = {"ShowSplash 320x240", "CollectEvents", "HideSplash", "ShowMainWindow",
+                                           "StartTimer 100", "CollectEvents waiting", "MessageBox Glimmerix Sample"};
+    EXPECT_EQ(toolkit_.log, want);
+    EXPECT_EQ(toolkit_.presents, 2);
+}
+
+TEST_F(Lifecycle, WaitsThroughPassesUntilTheTick) {
+    toolkit_.tickAutomatically = false;
+    toolkit_.At(6, {InputEvent::Kind::StartTick});
+    toolkit_.ClickAt(4);  // while waiting: it reaches the form
+    toolkit_.EscapeAt(7);  // the first frame's pass
+    const frmSample* form = nullptr;
+    int effectShown = -1;
+    toolkit_.onPresent = [&](const platform::Surface&) { effectShown = form->CurrentEffect; };
+    EXPECT_EQ(RunProgram(toolkit_, [&](const frmSample* f) { form = f; }), 0);
+    EXPECT_EQ(toolkit_.presents, 1);
+    EXPECT_EQ(toolkit_.passes, 7);
+    EXPECT_EQ(effectShown, 1);
+    EXPECT_EQ(form, nullptr);  // told when the form went
+}
+
+TEST_F(Lifecycle, EndingDuringTheLoadRunsNoTickAndNoBox) {
+    toolkit_.At(1, {InputEvent::Kind::CloseRequest});
+    EXPECT_EQ(RunProgram(toolkit_), 0);
+    EXPECT_EQ(std::count(toolkit_.log.begin(), toolkit_.log.end(), "MessageBox Glimmerix Sample"), 0);
+    EXPECT_EQ(toolkit_.presents, 0);
+}
+
+TEST_F(Lifecycle, AFailureIsOneLineOnStandardErrorAndABoxTitledGlimmerix) {
+    std::filesystem::remove(dir_.File("Planet.jpg"));
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(RunProgram(toolkit_), 1);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              "glimmerix: Planet.jpg: file is missing (looked for " + dir_.File("Planet.jpg") + ")\n");
+    EXPECT_EQ(toolkit_.log.back(), "MessageBox Glimmerix");
+    EXPECT_EQ(toolkit_.boxText, "Planet.jpg: file is missing (looked for " + dir_.File("Planet.jpg") + ")");
+    EXPECT_EQ(std::count(toolkit_.log.begin(), toolkit_.log.end(), "ShowMainWindow"), 0);
+}
+
+TEST_F(Lifecycle, AToolkitThatCannotOpenIsReportedWithoutABox) {
+    testing::internal::CaptureStderr();
+    const int status = RunProgram([]() -> std::unique_ptr<Toolkit> { throw StartupError("display", "none found"); });
+    EXPECT_EQ(status, 1);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "glimmerix: display: none found\n");
+}
+
+TEST_F(Lifecycle, AWelcomeBoxThatCannotBeShownIsSaidAndTheDemoGoesOn) {
+    toolkit_.boxShown = false;
+    toolkit_.EscapeAt(ScriptedToolkit::FramePass(3));
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(RunProgram(toolkit_), 0);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              "glimmerix: the welcome message could not be shown (scripted); going on\n");
+    EXPECT_EQ(toolkit_.presents, 3);
 }
 
 }  // namespace

@@ -33,7 +33,7 @@ TEST(LongRun, MillionFramesAcrossTheTickWrap) {
     toolkit.clock = [&] { return kStart + static_cast<std::uint32_t>(frame / kFramesPerMs); };
     long updates = 0, wrongRates = 0, residentAt1000 = 0, residentAtEnd = 0;
     std::uint32_t lastTick = 0;
-    toolkit.At(1, [](FormEvents& f) { f.Form_MouseMove(0, 0, 200.0f, 150.0f); });
+    toolkit.PointerAt(1, 200.0f, 150.0f);
     toolkit.onPresent = [&](const platform::Surface&) {
         ++frame;
         if (form.loop.LastTick != lastTick) {
@@ -42,10 +42,12 @@ TEST(LongRun, MillionFramesAcrossTheTickWrap) {
             if (++updates > 1 && form.loop.FramesPerSecond != 1000 * kFramesPerMs) ++wrongRates;
         }
         if (frame == 1000) residentAt1000 = ResidentKib();
-        if (frame % 100'000 == 0) toolkit.At(toolkit.passes + 1, [](FormEvents& f) { f.Form_Click(); });
+        if (frame % 100'000 == 0) toolkit.ClickAt(toolkit.passes + 1);
     };
-    toolkit.EscapeAt(static_cast<int>(kFrames) + 1);
+    toolkit.EscapeAt(testsupport::ScriptedToolkit::FramePass(static_cast<int>(kFrames)));
     form.Form_Load();
+    toolkit.StartTimer(START_TIMER_MS);
+    ASSERT_TRUE(form.WaitForStartTick());
     form.tmrStart_Timer();
     residentAtEnd = ResidentKib();
 
@@ -54,7 +56,7 @@ TEST(LongRun, MillionFramesAcrossTheTickWrap) {
     EXPECT_EQ(wrongRates, 0);
     EXPECT_LT(lastTick, kStart) << "the clock never wrapped";
     EXPECT_EQ(form.CurrentEffect, 9);  // a click after every 100,000 frames but the last
-    EXPECT_EQ(toolkit.lastFrame[2].text, "Current Effect: 9");
+    EXPECT_EQ(form.PrintedLines()[2], "Current Effect: 9");
     ASSERT_GT(residentAt1000, 0);
     EXPECT_LE(residentAtEnd - residentAt1000, 1024) << residentAt1000 << " KiB at frame 1,000, " << residentAtEnd
                                                     << " KiB at the end";

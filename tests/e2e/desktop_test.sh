@@ -59,8 +59,29 @@ window_pixel() {
 }
 planet_pixel() { convert "$(dirname "$program")/Planet.jpg" -crop "1x1+$1+$2" -depth 8 rgb:- | od -An -tu1 | xargs; }
 
+# The scene in a window of the size it has now, by the presentation rule: the largest whole
+# factor that fits, centred, black around it, the pointer mapped back to scene pixels.
+check_scaled_scene() {
+  local w h scale left top r g b
+  read -r w h <<<"$(window_geometry "$wid" | awk '{print $3, $4}')"
+  scale=$(( w / 320 < h / 240 ? w / 320 : h / 240 )); [ "$scale" -ge 1 ] || scale=1
+  left=$(( (w - 320 * scale) / 2 )); top=$(( (h - 240 * scale) / 2 ))
+  [ "$(window_pixel $((left + 300 * scale)) $((top + 20 * scale)))" = "$(planet_pixel 300 20)" ] ||
+    { bad "scene at ${w}x$h" "scene pixel $(window_pixel $((left + 300 * scale)) $((top + 20 * scale))), picture $(planet_pixel 300 20)"; return; }
+  if [ "$left" -gt 0 ] && [ "$(window_pixel $((left - 1)) $((h / 2)))" != "0 0 0" ]; then
+    bad "scene at ${w}x$h" "left of the scene: $(window_pixel $((left - 1)) $((h / 2)))"; return
+  fi
+  # The light comes to rest under the pointer: its middle is white over the planet (effect 0).
+  xdotool mousemove --sync --window "$wid" $((left + 200 * scale)) $((top + 120 * scale))
+  sleep 0.5
+  read -r r g b <<<"$(window_pixel $((left + 200 * scale)) $((top + 120 * scale)))"
+  if [ "$r" -ge 235 ] && [ "$g" -ge 235 ]; then ok "at ${w}x$h: the scene ${scale}x at ($left, $top), black around it, the light under the pointer"
+  else bad "scene at ${w}x$h" "under the pointer $r $g $b, not the light"; fi
+  xdotool mousemove --sync --window "$wid" $((left + 60 * scale)) $((top + 200 * scale))
+}
+
 # Any size, a minimise and restore, a move off the screen, a flood of pointer events:
-# the program goes on, and after a resize its scene is at the top-left corner, the rest black.
+# the program goes on, and after a resize its scene follows the presentation rule.
 if started_and_dismissed "geometry"; then
   xdotool mousemove --sync --window "$wid" 60 200   # the light out of the way
   for size in "100 100" "1 1" "4000 3000" "640 480"; do
@@ -74,11 +95,11 @@ if started_and_dismissed "geometry"; then
   else
     read -r w h <<<"$(window_geometry "$wid" | awk '{print $3, $4}')"
     ok "resized to 100x100, 1x1, 4000x3000, 640x480 (now ${w}x$h)"
-    if [ "$w" -gt 320 ] && [ "$h" -gt 240 ]; then
-      [ "$(window_pixel 300 20)" = "$(planet_pixel 300 20)" ] || bad "pixels after resize" "scene pixel $(window_pixel 300 20), picture $(planet_pixel 300 20)"
-      [ "$(window_pixel $((w - 5)) $((h - 5)))" = "0 0 0" ] || bad "pixels after resize" "outside the scene: $(window_pixel $((w - 5)) $((h - 5)))"
-      ok "after the resize the scene is at the top-left, the rest black"
-    fi
+    check_scaled_scene
+    xdotool windowmove --sync "$wid" 0 0  # all of it on the screen, where pixels can be read
+    xdotool windowsize "$wid" 1000 600
+    sleep 0.4
+    check_scaled_scene
     if [ "$GLIMMERIX_DESKTOP" = openbox ]; then
       xdotool windowminimize --sync "$wid"; sleep 0.3; xdotool windowactivate --sync "$wid" 2>/dev/null
     else

@@ -18,18 +18,33 @@ readme_example() {
   echo "ok   the README's example through pkg-config: $out"
 }
 
-# The demo at PROGRAM, headless, finds its data files and reaches its frame loop (two
-# seconds of it are well over half a second of CPU), then ends with status 0 on SIGTERM.
-demo_reaches_frame_loop() {
+# Starts the demo at PROGRAM headless for two seconds: it must find its data files and run
+# its frame loop (which never sleeps: well over half a second of CPU), then end with status 0
+# on SIGTERM, saying nothing but that the welcome box cannot be shown. Prints what it saw;
+# returns 1 when any of it is not so.
+frame_loop_runs() {
   local program=$1 pid ticks status=0
   env -u DISPLAY -u WAYLAND_DISPLAY SDL_VIDEODRIVER=dummy "$program" >/dev/null 2>"$work/err" &
   pid=$!
   sleep 2
-  kill -0 "$pid" 2>/dev/null || { wait "$pid" || true; fail "$program ended: $(cat "$work/err")"; }
+  if ! kill -0 "$pid" 2>/dev/null; then
+    wait "$pid" || status=$?
+    echo "ended by itself with status $status: $(cat "$work/err")"
+    return 1
+  fi
   ticks=$(awk '{print $14 + $15}' "/proc/$pid/stat")
   kill -TERM "$pid"
   wait "$pid" || status=$?
-  [ "$ticks" -gt 50 ] || fail "$program used $ticks ticks of CPU in 2 s: no frame loop"
-  [ "$status" -eq 0 ] || fail "$program ended with status $status: $(cat "$work/err")"
-  echo "ok   $program ran its frame loop"
+  if [ "$ticks" -lt $(( $(getconf CLK_TCK) / 2 )) ]; then echo "the frame loop is not running ($ticks ticks of CPU in 2 s)"
+  elif [ "$status" -ne 0 ]; then echo "exit status $status after a close request: $(cat "$work/err")"
+  elif grep -qvE 'welcome message could not be shown' "$work/err"; then echo "unexpected output: $(cat "$work/err")"
+  else echo "runs ($ticks ticks in 2 s), ends with 0"; return 0
+  fi
+  return 1
+}
+
+demo_reaches_frame_loop() {
+  local said
+  said=$(frame_loop_runs "$1") || fail "$1: $said"
+  echo "ok   $1 ran its frame loop: $said"
 }

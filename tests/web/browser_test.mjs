@@ -2,18 +2,22 @@
 // site served on 127.0.0.1 by a small server of the test's own, which can leave out or
 // replace a data file.
 //
-//   node browser_test.mjs SITE_DIR DIGESTS_FILE [SCREENSHOT.png]
+//   node browser_test.mjs SITE_DIR DIGESTS_FILE NATIVE_GLIMMERIX [SCREENSHOT.png]
 //
-// DIGESTS_FILE holds the native library's table digests (table_digests). Prints a line a
-// case and "N passed, N failed"; exits 1 when any failed.
-import { readFileSync, readdirSync, statSync } from "node:fs";
+// DIGESTS_FILE holds the native library's 18 table digests (table_digests) and the native
+// decodings' digests of the site's background and sprite (picture_digests); the native
+// program tells what the desktop says of each damaged file. Prints a line a case and
+// "N passed, N failed"; exits 1 when any failed.
+import { spawnSync } from "node:child_process";
+import { copyFileSync, mkdtempSync, readFileSync, readdirSync, rmSync, statSync, writeFileSync } from "node:fs";
 import { createServer } from "node:http";
+import { tmpdir } from "node:os";
 import { extname, join } from "node:path";
-import { HEIGHT, WIDTH, launchChromium, scenePoint } from "./chromium.mjs";
+import { HEIGHT, WIDTH, launchChromium, placement, scenePoint } from "./chromium.mjs";
 
-const [siteDir, digestsFile, screenshotPath] = process.argv.slice(2);
-if (!siteDir || !digestsFile) {
-  console.error("usage: node browser_test.mjs SITE_DIR DIGESTS_FILE [SCREENSHOT.png]");
+const [siteDir, digestsFile, nativeProgram, screenshotPath] = process.argv.slice(2);
+if (!siteDir || !digestsFile || !nativeProgram) {
+  console.error("usage: node browser_test.mjs SITE_DIR DIGESTS_FILE NATIVE_GLIMMERIX [SCREENSHOT.png]");
   process.exit(2);
 }
 
@@ -57,8 +61,46 @@ async function open(problems) {
   page.on("console", (m) => { if (m.type() === "error") problems.push(`console: ${m.text()}`); });
   page.on("pageerror", (e) => problems.push(`page error: ${e.message}`));
   page.on("requestfailed", (r) => problems.push(`request failed: ${r.url()}`));
+  await page.evaluateOnNewDocument(SCENE_READER, placement.toString());
   await page.goto(address, { waitUntil: "load" });
   return page;
+}
+
+// In the page: window.testScene() reads the 320 x 240 scene off the canvas where the rule
+// puts it (RGBA); window.testLayout() checks the whole canvas against the rule: each scene
+// pixel a uniform square of scale x scale, black around the scene.
+function SCENE_READER(placementSource) {
+  const place = new Function("WIDTH", "HEIGHT", `return (${placementSource});`)(320, 240);
+  const read = () => {
+    const c = document.getElementById("scene");
+    return { c, p: place(c.width, c.height), all: c.getContext("2d").getImageData(0, 0, c.width, c.height).data };
+  };
+  window.testScene = () => {
+    const { c, p, all } = read();
+    const out = new Uint8ClampedArray(320 * 240 * 4);
+    for (let y = 0; y < 240; y++)
+      for (let x = 0; x < 320; x++) {
+        const at = ((p.top + y * p.scale) * c.width + p.left + x * p.scale) * 4;
+        out.set(all.subarray(at, at + 4), (y * 320 + x) * 4);
+      }
+    return out;
+  };
+  window.testLayout = () => {
+    const { c, p, all } = read();
+    let wrong = 0, first = "";
+    for (let y = 0; y < c.height; y++)
+      for (let x = 0; x < c.width; x++) {
+        const sx = Math.floor((x - p.left) / p.scale), sy = Math.floor((y - p.top) / p.scale);
+        const inside = sx >= 0 && sy >= 0 && sx < 320 && sy < 240;
+        const from = inside ? ((p.top + sy * p.scale) * c.width + p.left + sx * p.scale) * 4 : -1;
+        const at = (y * c.width + x) * 4;
+        for (let k = 0; k < 3; k++) {
+          const want = inside ? all[from + k] : 0;
+          if (all[at + k] !== want && wrong++ === 0) first = `(${x}, ${y})`;
+        }
+      }
+    return { width: c.width, height: c.height, ...p, wrong, first };
+  };
 }
 
 // The desktop's easing: each frame (target + 4 × old) / 5, rounded half to even, until it
@@ -90,23 +132,17 @@ async function until(what, test, timeoutMs = 10000) {
   }
 }
 
-// Compares the canvas around the sprite at (sx, sy) with the blend, pixel by pixel, of the
-// background and sprite that the page decodes itself: inside the sprite every channel is
-// glimmerix_blend(effect, background, sprite), in a 3-pixel ring around it the background.
+// Compares the scene around the sprite at (sx, sy) with the blend, pixel by pixel, of the
+// background and sprite the program decoded (their digests are checked against the
+// desktop's): inside the sprite every channel is glimmerix_blend(effect, background,
+// sprite), in a 3-pixel ring around it the background.
 function compareSprite(page, effect, sx, sy) {
   return probe(page, async ({ effect, sx, sy, WIDTH, HEIGHT, SPRITE, TEXT_Y }) => {
-    const decode = async (name, w, h) => {
-      const bitmap = await createImageBitmap(await (await fetch(encodeURIComponent(name))).blob(),
-        { premultiplyAlpha: "none", colorSpaceConversion: "none" });
-      const c = new OffscreenCanvas(w, h).getContext("2d");
-      c.fillStyle = "#404040";
-      c.fillRect(0, 0, w, h);
-      c.drawImage(bitmap, 0, 0);
-      return c.getImageData(0, 0, w, h).data;
-    };
-    const background = await decode("Planet.jpg", WIDTH, HEIGHT);
-    const sprite = await decode("Light.gif", SPRITE, SPRITE);
-    const scene = document.getElementById("scene").getContext("2d").getImageData(0, 0, WIDTH, HEIGHT).data;
+    const m = window.glimmerix.module;
+    // 0x00BBGGRR in memory: red, green, blue, 0, as RGBA.
+    const background = new Uint8Array(m.HEAPU8.buffer, m._glimmerix_web_picture(0), WIDTH * HEIGHT * 4).slice();
+    const sprite = new Uint8Array(m.HEAPU8.buffer, m._glimmerix_web_picture(1), SPRITE * SPRITE * 4).slice();
+    const scene = window.testScene();
     const blend = window.glimmerix.module._glimmerix_blend;
     let checked = 0, wrong = 0, first = "";
     for (let y = sy - 3; y < sy + SPRITE + 3; y++)
@@ -142,10 +178,9 @@ try {
   const dialogOpen = await probe(page, () => document.getElementById("message").open);
   const started = await until("the frame loop", async () => ((await program(page))?.fps ?? 0) > 0);
   check("OK closes the dialog and the frame loop runs", !dialogOpen && started, `${(await program(page)).fps} frames per second`);
-  const box = await (await page.$("#scene")).boundingBox();
-  const scale = box.width / WIDTH;
-  check("the canvas is the scene enlarged by a whole factor", scale >= 1 && Number.isInteger(scale) &&
-    box.height / HEIGHT === scale, `${box.width} x ${box.height}`);
+  const layout = await probe(page, () => window.testLayout());
+  check("the canvas holds the scene at the largest whole factor, centred, black around it", layout.wrong === 0 &&
+    layout.scale === 2, JSON.stringify(layout));
 
   const expected = readFileSync(digestsFile, "utf8").trim().split("\n");
   const digests = await probe(page, () => {
@@ -159,8 +194,12 @@ try {
     return out;
   });
   const differing = digests.map((d, e) => (d === expected[e] ? null : e)).filter((e) => e !== null);
-  check("the 18 tables equal the native library's", expected.length === 18 && differing.length === 0,
+  check("the 18 tables equal the native library's", expected.length === 20 && differing.length === 0,
     differing.length ? `effects ${differing.join(", ")} differ` : "");
+  const pictures = await probe(page, () => [0, 1].map((i) =>
+    (window.glimmerix.module._glimmerix_web_picture_digest(i) >>> 0).toString(16).padStart(8, "0")));
+  check("the background and sprite decode to the desktop's pixels, byte for byte",
+    pictures[0] === expected[18] && pictures[1] === expected[19], `${pictures.join(" ")} against ${expected.slice(18).join(" ")}`);
 
   // The pointer moves in one step; the sprite eases towards it as the desktop's does and rests
   // where that easing stops, within 2 pixels of CURSOR_OFFSET up and left of the pointer.
@@ -190,7 +229,7 @@ try {
   // The band of the name's line, as a hash, and whether any of it is white ink.
   const nameBand = () => probe(page, ({ WIDTH, TEXT_Y }) => {
     const lineHeight = 13, top = TEXT_Y + 3 * lineHeight;
-    const data = document.getElementById("scene").getContext("2d").getImageData(0, top, WIDTH, lineHeight).data;
+    const data = window.testScene().subarray(top * WIDTH * 4, (top + lineHeight) * WIDTH * 4);
     let hash = 0, white = false;
     for (let i = 0; i < data.length; i += 4) {
       hash = (Math.imul(hash, 31) + (data[i] | data[i + 1] << 8 | data[i + 2] << 16)) | 0;
@@ -222,11 +261,33 @@ try {
   check("18 clicks come back to effect 0, each effect named and drawn exactly", wrongEffects.length === 0,
     wrongEffects.join("; "));
 
+  // The window resized: the scene at the new size by the rule, the pointer mapped back to it.
+  for (const [w, h, scale] of [[1100, 900, 3], [500, 400, 1]]) {
+    await page.setViewport({ width: w, height: h });
+    const resized = await until(`the canvas at ${w} x ${h}`, async () => {
+      const l = await probe(page, () => window.testLayout());
+      return l.scale === scale && l.width === w - 32 && l && l;
+    }, 5000).catch(() => probe(page, () => window.testLayout()));
+    const before = await program(page);
+    const want = { x: restingPoint(before.x, 150 - CURSOR_OFFSET), y: restingPoint(before.y, 90 - CURSOR_OFFSET) };
+    const point = await scenePoint(page, 150, 90);
+    await page.mouse.move(point.x, point.y);
+    const rest = await until("the sprite to rest", async () => {
+      const p = await program(page);
+      return p.x === want.x && p.y === want.y && p;
+    }, 5000).catch(() => program(page));
+    const pixels = await compareSprite(page, 0, want.x, want.y);
+    const layout = await probe(page, () => window.testLayout());
+    check(`a ${w} x ${h} window: the scene ${scale}x by the rule, the pointer mapped to it`,
+      layout.wrong === 0 && resized.scale === scale && rest.x === want.x && rest.y === want.y && pixels.wrong === 0,
+      `${JSON.stringify(layout)}; rests at (${rest.x}, ${rest.y}); ${spriteDetail(pixels)}`);
+  }
+
   // Esc ends the loop: the canvas stops changing and the page says so and offers to start again.
   await page.keyboard.press("Escape");
   await until("the end", () => probe(page, () => window.glimmerix.state === "ended"), 5000).catch(() => {});
   const canvasHash = () => probe(page, () => {
-    const data = document.getElementById("scene").getContext("2d").getImageData(0, 0, 320, 240).data;
+    const data = window.testScene();
     let h = 0;
     for (let i = 0; i < data.length; i++) h = (Math.imul(h, 31) + data[i]) | 0;
     return h;
@@ -245,32 +306,49 @@ try {
     problems.join("; "));
   await page.close();
 
-  // --- damaged sites: the program refuses to start and the page shows the message.
+  // --- damaged sites: the program refuses to start and the page shows the desktop's message
+  // for the same file (a missing file is named with each platform's own place).
   const names = "Effects' Names.txt";
   const original = (name) => readFileSync(join(siteDir, name));
+  const desktopSays = (name, bytes) => {
+    const dir = mkdtempSync(join(tmpdir(), "glimmerix-web-"));
+    try {
+      copyFileSync(nativeProgram, join(dir, "glimmerix"));
+      for (const f of ["Loading.jpg", "Planet.jpg", "Light.gif", names]) copyFileSync(join(siteDir, f), join(dir, f));
+      if (bytes) writeFileSync(join(dir, name), bytes); else rmSync(join(dir, name));
+      const env = { ...process.env, SDL_VIDEODRIVER: "dummy" };
+      delete env.DISPLAY;
+      const run = spawnSync(join(dir, "glimmerix"), [], { env, encoding: "utf8", timeout: 10000 });
+      return run.stderr.trim().replace(/^glimmerix: /, "").replace(/ \(looked for .*\)$/, "");
+    } finally {
+      rmSync(dir, { recursive: true, force: true });
+    }
+  };
   const refusals = [
-    ["Loading.jpg", null, "Loading.jpg: file is missing"],
-    ["Planet.jpg", null, "Planet.jpg: file is missing"],
-    ["Light.gif", null, "Light.gif: file is missing"],
-    [names, null, `${names}: file is missing`],
-    ["Glyphs.atlas", null, "Glyphs.atlas: file is missing"],
-    ["Light.gif", Buffer.from("just some text\n"), "Light.gif: is not a GIF picture"],
-    ["Loading.jpg", Buffer.alloc(0), "Loading.jpg: file is empty"],
-    ["Planet.jpg", Buffer.from([0xff, 0xd8, 0xff, 0xc0, 0, 11, 8, 0x75, 0x30, 0x75, 0x30, 1, 1, 0x11, 0, 0xff, 0xd9]),
-      "Planet.jpg: picture size 30000 x 30000 is outside 1..8192"],
-    ["Planet.jpg", original("Planet.jpg").subarray(0, 600), "Planet.jpg: cannot be decoded: "],
-    [names, Buffer.from(NAMES.slice(0, 17).join("\r\n") + "\r\n", "latin1"), `${names}: has 17 lines`],
-    ["Glyphs.atlas", Buffer.from("GLMXGLY0"), "Glyphs.atlas: not a glyph atlas: wrong signature"],
+    ["Loading.jpg", null],
+    ["Planet.jpg", null],
+    ["Light.gif", null],
+    [names, null],
+    ["Light.gif", Buffer.from("just some text\n")],
+    ["Loading.jpg", Buffer.alloc(0)],
+    ["Planet.jpg", Buffer.from([0xff, 0xd8, 0xff, 0xc0, 0, 11, 8, 0x75, 0x30, 0x75, 0x30, 1, 1, 0x11, 0, 0xff, 0xd9])],
+    ["Planet.jpg", original("Planet.jpg").subarray(0, 600)],
+    ["Light.gif", original("Light.gif").subarray(0, 1000)],
+    // The image data replaced by codes that name no entry.
+    ["Light.gif", Buffer.concat([original("Light.gif").subarray(0, 791), Buffer.from([0x08, 0x05, 0xff, 0xff, 0xff, 0xff, 0xff, 0, 0x3b])])],
+    [names, Buffer.from(NAMES.slice(0, 17).join("\r\n") + "\r\n", "latin1")],
   ];
-  for (const [name, bytes, says] of refusals) {
+  for (const [name, bytes] of refusals) {
+    const says = desktopSays(name, bytes);
     replaced = new Map([[name, bytes]]);
     const damagedProblems = [];
     const damaged = await open(damagedProblems);
     const result = await until("the failure", () => probe(damaged, () =>
       window.glimmerix.state === "failed" && { message: window.glimmerix.message,
         status: document.getElementById("status").textContent }), 15000).catch(() => ({ message: "(none)" }));
-    check(`${bytes ? "damaged" : "missing"} ${name}: the page says "${says}…"`,
-      result.message.startsWith(says) && result.status === result.message, result.message);
+    const shown = result.message.replace(/ \(looked for .*\)$/, "");
+    check(`${bytes ? "damaged" : "missing"} ${name}: the page says what the desktop says, "${says}"`,
+      says !== "" && shown === says && result.status === result.message, result.message);
     await damaged.close();
   }
 } catch (error) {

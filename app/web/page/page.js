@@ -6,7 +6,7 @@
 (() => {
   const WIDTH = 320;
   const HEIGHT = 240;
-  const DATA_FILES = ["Loading.jpg", "Planet.jpg", "Light.gif", "Effects' Names.txt", "Glyphs.atlas"];
+  const DATA_FILES = ["Loading.jpg", "Planet.jpg", "Light.gif", "Effects' Names.txt"];
   const PROGRAM_DIRECTORY = "/glimmerix";
   // The kinds of input event; web_toolkit.cpp has the same numbers.
   const POINTER_MOVE = 1, CLICK = 2, KEY_DOWN = 3;
@@ -30,27 +30,27 @@
     status.classList.toggle("failed", failed);
   }
 
-  // The largest whole multiple of the scene that fits the window, at least 1.
-  function fitCanvas() {
-    const room = Math.min((window.innerWidth - 32) / WIDTH, (window.innerHeight - 96) / HEIGHT);
-    const scale = Math.max(1, Math.floor(room));
-    canvas.style.width = `${WIDTH * scale}px`;
-    canvas.style.height = `${HEIGHT * scale}px`;
+  // The canvas is the program's main window: the room the page leaves it, at least the
+  // scene's size, in device pixels. The program lays the scene out in it.
+  function room() {
+    const ratio = window.devicePixelRatio || 1;
+    const width = Math.max(WIDTH, window.innerWidth - 32), height = Math.max(HEIGHT, window.innerHeight - 96);
+    return { width: Math.floor(width * ratio), height: Math.floor(height * ratio) };
   }
 
-  // The scene pixel under the pointer, in whole pixels as the desktop window reports them.
-  function scenePoint(event) {
+  // The pointer in the canvas's device pixels, whole as the desktop window reports them.
+  function canvasPoint(event) {
     const box = canvas.getBoundingClientRect();
     return {
-      x: Math.floor(((event.clientX - box.left) * WIDTH) / box.width),
-      y: Math.floor(((event.clientY - box.top) * HEIGHT) / box.height),
+      x: Math.floor(((event.clientX - box.left) * canvas.width) / box.width),
+      y: Math.floor(((event.clientY - box.top) * canvas.height) / box.height),
     };
   }
 
   const running = () => state.state === "running" && !dialog.open;
 
   canvas.addEventListener("pointermove", (event) => {
-    if (running()) events.push({ kind: POINTER_MOVE, ...scenePoint(event) });
+    if (running()) events.push({ kind: POINTER_MOVE, ...canvasPoint(event) });
   });
   canvas.addEventListener("pointerup", (event) => {
     if (running() && event.button === 0) events.push({ kind: CLICK, x: 0, y: 0 });
@@ -61,7 +61,6 @@
     if (code > 0 && code < 0x8000) events.push({ kind: KEY_DOWN, x: code, y: 0 });
     if (event.key === "Escape") event.preventDefault();
   });
-  window.addEventListener("resize", fitCanvas);
   again.addEventListener("click", () => start());
 
   const page = {
@@ -70,21 +69,16 @@
     dropEvents: () => {
       events = [];
     },
+    room,
     present(rgba, width, height) {
+      if (canvas.width !== width || canvas.height !== height) {
+        const ratio = window.devicePixelRatio || 1;
+        canvas.width = width;
+        canvas.height = height;
+        canvas.style.width = `${width / ratio}px`;
+        canvas.style.height = `${height / ratio}px`;
+      }
       context.putImageData(new ImageData(rgba, width, height), 0, 0);
-    },
-    // The picture drawn at the top-left corner over the given pixels, as the desktop draws
-    // it over the surface's background: the browser decodes it, without colour management.
-    async decode(picture, base, width, height) {
-      const bitmap = await createImageBitmap(new Blob([picture]), {
-        premultiplyAlpha: "none",
-        colorSpaceConversion: "none",
-      });
-      const surface = new OffscreenCanvas(width, height).getContext("2d", { willReadFrequently: true });
-      surface.putImageData(new ImageData(new Uint8ClampedArray(base.buffer), width, height), 0, 0);
-      surface.drawImage(bitmap, 0, 0);
-      bitmap.close();
-      return surface.getImageData(0, 0, width, height).data;
     },
     messageBox(title, text) {
       document.getElementById("message-title").textContent = title;
@@ -151,6 +145,5 @@
     canvas.focus();
   }
 
-  fitCanvas();
   start();
 })();

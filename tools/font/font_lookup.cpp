@@ -1,4 +1,4 @@
-#include "app/font_lookup.h"
+#include "tools/font/font_lookup.h"
 
 #include <fontconfig/fontconfig.h>
 

@@ -4,7 +4,7 @@
 
 #include <memory>
 
-#include "app/sdl/glyph_text.h"
+#include "tools/font/glyph_text.h"
 
 namespace app {
 

@@ -1,4 +1,4 @@
-#include "app/sdl/glyph_text.h"
+#include "tools/font/glyph_text.h"
 
 #include <SDL_ttf.h>
 #include <gtest/gtest.h>
@@ -7,7 +7,8 @@
 #include <map>
 
 #include "app/glyph_atlas.h"
-#include "app/sdl/program_font.h"
+#include "app/program_text.h"
+#include "tools/font/program_font.h"
 #include "app/startup_error.h"
 #include "platform/gdi.h"
 #include "tests/support/surfaces.h"
@@ -128,23 +129,25 @@ protected:
     }
 };
 
-TEST_F(GlyphAtlasTest, ReadBackPrintsWhatTheDesktopPrints) {
-    const GlyphAtlas atlas = GlyphAtlas::Decode(Made().Encode(), "atlas");
-    EXPECT_EQ(atlas.LineHeight(), text_->LineHeight());
-    struct Case { int x, y; std::string printed, desktop; };
-    const Case cases[] = {
-        {0, 0, "Frames per Second: 60", "Frames per Second: 60"},
-        {3, 5, "Current Effect: 17 \xC3\xA9\xC3\xBF\xC2\xA0", "Current Effect: 17 \xC3\xA9\xC3\xBF\xC2\xA0"},
-        {-7, -4, "clipped #@!", "clipped #@!"},
-        {150, 12, std::string(80, 'W'), std::string(80, 'W')},
-        {1, 1, "\xE2\x82\xAC\xF0\x9F\x8C\x8D|\xFF", "\xEF\xBF\xBD\xEF\xBF\xBD|\xEF\xBF\xBD"},
-    };
-    for (const Case& c : cases) {
-        platform::Surface fromAtlas = testsupport::Noise(200, 24, 9);
-        platform::Surface fromFont = fromAtlas;
-        atlas.Print(fromAtlas, c.x, c.y, c.printed, kTextColour);
-        text_->Print(fromFont, c.x, c.y, c.desktop);
-        EXPECT_TRUE(testsupport::SamePixels(fromAtlas, fromFont)) << c.printed;
+TEST_F(GlyphAtlasTest, ReadBackPrintsWhatTheFontPrints) {
+    const GlyphAtlas readBack = GlyphAtlas::Decode(Made().Encode(), "atlas");
+    for (const GlyphAtlas* atlas : {&readBack, &ProgramGlyphs()}) {  // the program's own, compiled in, too
+        EXPECT_EQ(atlas->LineHeight(), text_->LineHeight());
+        struct Case { int x, y; std::string printed, desktop; };
+        const Case cases[] = {
+            {0, 0, "Frames per Second: 60", "Frames per Second: 60"},
+            {3, 5, "Current Effect: 17 \xC3\xA9\xC3\xBF\xC2\xA0", "Current Effect: 17 \xC3\xA9\xC3\xBF\xC2\xA0"},
+            {-7, -4, "clipped #@!", "clipped #@!"},
+            {150, 12, std::string(80, 'W'), std::string(80, 'W')},
+            {1, 1, "\xE2\x82\xAC\xF0\x9F\x8C\x8D|\xFF", "\xEF\xBF\xBD\xEF\xBF\xBD|\xEF\xBF\xBD"},
+        };
+        for (const Case& c : cases) {
+            platform::Surface fromAtlas = testsupport::Noise(200, 24, 9);
+            platform::Surface fromFont = fromAtlas;
+            atlas->Print(fromAtlas, c.x, c.y, c.printed, kTextColour);
+            text_->Print(fromFont, c.x, c.y, c.desktop);
+            EXPECT_TRUE(testsupport::SamePixels(fromAtlas, fromFont)) << c.printed;
+        }
     }
 }
 

@@ -1,4 +1,4 @@
-#include "app/sdl/glyph_text.h"
+#include "tools/font/glyph_text.h"
 
 #include <SDL.h>
 

@@ -1,5 +1,6 @@
-// Prints text onto a platform surface from a cache of rendered glyphs, so that a frame's
-// four lines cost a few blends rather than a font rasterisation.
+// The program's font rendered glyph by glyph with SDL_ttf, at build time: make_glyph_atlas
+// writes these glyphs into the atlas the program compiles in, and the tests compare that
+// atlas's printing with this.
 #pragma once
 
 #include <SDL_ttf.h>

@@ -1,6 +1,6 @@
-#include "app/sdl/program_font.h"
+#include "tools/font/program_font.h"
 
-#include "app/font_lookup.h"
+#include "tools/font/font_lookup.h"
 #include "app/startup_error.h"
 
 namespace app {
