@@ -65,9 +65,6 @@ set(CPACK_DEBIAN_PACKAGE_GENERATE_SHLIBS_POLICY ">=")
 
 set(CPACK_DEBIAN_DEMO_PACKAGE_NAME glimmerix)
 set(CPACK_DEBIAN_DEMO_PACKAGE_SECTION graphics)
-# The text is set in "Courier New", which fontconfig finds as Liberation Mono: a file the
-# program opens at run time, so no library dependency names it.
-set(CPACK_DEBIAN_DEMO_PACKAGE_DEPENDS "fonts-liberation")
 set(CPACK_DEBIAN_DEMO_DESCRIPTION "light sprite blended onto a picture through 18 colour effects
 Glimmerix is a small graphics demonstration: a light follows the mouse over a
 picture of a planet and is blended onto it through one of 18 colour effects,

@@ -159,6 +159,19 @@ function compareSprite(page, effect, sx, sy) {
     return { checked, wrong, first };
   }, { effect, sx, sy, WIDTH, HEIGHT, SPRITE, TEXT_Y });
 }
+// Moves the pointer over scene pixel (px, py) in one step and waits for the sprite to rest
+// where the desktop's easing stops; then compares the pixels around it (effect 0).
+async function pointAndRest(page, px, py) {
+  const from = await program(page);
+  const want = { x: restingPoint(from.x, px - CURSOR_OFFSET), y: restingPoint(from.y, py - CURSOR_OFFSET) };
+  const point = await scenePoint(page, px, py);
+  await page.mouse.move(point.x, point.y);
+  const rest = await until("the sprite to rest", async () => {
+    const p = await program(page);
+    return p.x === want.x && p.y === want.y && p;
+  }, 5000).catch(() => program(page));
+  return { want, rest, pixels: await compareSprite(page, 0, want.x, want.y) };
+}
 const spriteDetail = (r) => `${r.checked} channels, ${r.wrong} wrong${r.first ? `, first at ${r.first}` : ""}`;
 
 const SITE_LIMIT = 2_000_000;
@@ -205,15 +218,7 @@ try {
   // where that easing stops, within 2 pixels of CURSOR_OFFSET up and left of the pointer.
   // Near the edges it is clipped.
   for (const [px, py] of [[100, 80], [10, 5], [310, 150], [200, 30]]) {
-    const from = await program(page);
-    const want = { x: restingPoint(from.x, px - CURSOR_OFFSET), y: restingPoint(from.y, py - CURSOR_OFFSET) };
-    const point = await scenePoint(page, px, py);
-    await page.mouse.move(point.x, point.y);
-    const rest = await until("the sprite to rest", async () => {
-      const p = await program(page);
-      return p.x === want.x && p.y === want.y && p;
-    }, 5000).catch(() => program(page));
-    const pixels = await compareSprite(page, 0, want.x, want.y);
+    const { want, rest, pixels } = await pointAndRest(page, px, py);
     check(`pointer at (${px}, ${py}): the sprite rests at (${want.x}, ${want.y}) and blends exactly`,
       rest.x === want.x && rest.y === want.y && pixels.wrong === 0 && pixels.checked > 0,
       `rests at (${rest.x}, ${rest.y}); ${spriteDetail(pixels)}`);
@@ -268,15 +273,7 @@ try {
       const l = await probe(page, () => window.testLayout());
       return l.scale === scale && l.width === w - 32 && l && l;
     }, 5000).catch(() => probe(page, () => window.testLayout()));
-    const before = await program(page);
-    const want = { x: restingPoint(before.x, 150 - CURSOR_OFFSET), y: restingPoint(before.y, 90 - CURSOR_OFFSET) };
-    const point = await scenePoint(page, 150, 90);
-    await page.mouse.move(point.x, point.y);
-    const rest = await until("the sprite to rest", async () => {
-      const p = await program(page);
-      return p.x === want.x && p.y === want.y && p;
-    }, 5000).catch(() => program(page));
-    const pixels = await compareSprite(page, 0, want.x, want.y);
+    const { want, rest, pixels } = await pointAndRest(page, 150, 90);
     const layout = await probe(page, () => window.testLayout());
     check(`a ${w} x ${h} window: the scene ${scale}x by the rule, the pointer mapped to it`,
       layout.wrong === 0 && resized.scale === scale && rest.x === want.x && rest.y === want.y && pixels.wrong === 0,
