@@ -6,6 +6,7 @@
 #include "app/sdl/sdl_toolkit.h"
 
 int main() {
+    app::KeepStandardDescriptorsOpen();
     app::EndOnTerminationSignals();
     return app::RunProgram([] { return std::make_unique<app::SdlToolkit>(); });
 }

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <cstring>
 #include <new>
 
 #include "effects/draw_sprite.h"
@@ -27,21 +28,26 @@ bool ValidEffect(int effect) { return effect >= 0 && effect < GLIMMERIX_EFFECT_C
 bool ValidSide(int side, int limit) { return side >= 1 && side <= limit; }
 
 // The engine keeps red in the low byte (Bgr) or, for the 0x..RRGGBB formats, blue (Rgb).
-bool LayoutOf(glimmerix_format format, platform::PixelLayout& layout) {
+// The caller's value is read as the integer it holds: an enum object holding a value the
+// enum does not list may not be read as the enum.
+bool LayoutOf(const glimmerix_image& image, platform::PixelLayout& layout) {
+    static_assert(sizeof image.format == sizeof(int));
+    int format = 0;
+    std::memcpy(&format, &image.format, sizeof format);
     switch (format) {
         case GLIMMERIX_FORMAT_XBGR8888:
         case GLIMMERIX_FORMAT_ABGR8888: layout = platform::PixelLayout::Bgr; return true;
         case GLIMMERIX_FORMAT_XRGB8888:
         case GLIMMERIX_FORMAT_ARGB8888: layout = platform::PixelLayout::Rgb; return true;
+        default: return false;
     }
-    return false;
 }
 
 // A view of the caller's pixels, or false for an image that cannot be right.
 bool ViewOf(const glimmerix_image& image, platform::Surface& view) {
     platform::PixelLayout layout{};
     const auto address = reinterpret_cast<std::uintptr_t>(image.pixels);
-    if (image.pixels == nullptr || address % 4 != 0 || !LayoutOf(image.format, layout) ||
+    if (image.pixels == nullptr || address % 4 != 0 || !LayoutOf(image, layout) ||
         !ValidSide(image.width, GLIMMERIX_MAX_IMAGE_SIDE) || !ValidSide(image.height, GLIMMERIX_MAX_IMAGE_SIDE) ||
         image.pitch % 4 != 0 || image.pitch / 4 < image.width) {
         return false;
@@ -49,6 +55,20 @@ bool ViewOf(const glimmerix_image& image, platform::Surface& view) {
     view = platform::Surface::View(static_cast<platform::ColourValue*>(image.pixels), image.width, image.height,
                                    image.pitch / 4, layout);
     return true;
+}
+
+// Runs a call's body so that no exception leaves it: memory that cannot be had is
+// GLIMMERIX_ERROR_MEMORY (the library's own state is left as it was, so a later call can
+// succeed), anything else an argument the engine refused.
+template <class Body>
+int Guarded(Body&& body) noexcept {
+    try {
+        return body();
+    } catch (const std::bad_alloc&) {
+        return GLIMMERIX_ERROR_MEMORY;
+    } catch (...) {
+        return GLIMMERIX_ERROR_ARGUMENT;
+    }
 }
 
 #define GLIMMERIX_TEXT(x) #x
@@ -84,15 +104,24 @@ const char* glimmerix_status_text(glimmerix_status status) {
     return "This status is not one the library returns.";
 }
 
-const uint8_t* glimmerix_effect_table(void) { return mdlEffects::SharedEffectTable(); }
+const uint8_t* glimmerix_effect_table(void) {
+    const std::uint8_t* table = nullptr;
+    Guarded([&] {
+        table = mdlEffects::SharedEffectTable();
+        return 0;
+    });
+    return table;
+}
 
 int glimmerix_blend(int effect, int destination, int source) {
     if (!ValidEffect(effect) || destination < 0 || destination > 255 || source < 0 || source > 255) {
         return GLIMMERIX_ERROR_ARGUMENT;
     }
-    const std::uint8_t* table = mdlEffects::SharedEffectTable();
-    if (table == nullptr) return GLIMMERIX_ERROR_MEMORY;
-    return table[mdlEffects::EffectTableIndex(effect, destination, source)];
+    return Guarded([&] {
+        const std::uint8_t* table = mdlEffects::SharedEffectTable();
+        if (table == nullptr) return static_cast<int>(GLIMMERIX_ERROR_MEMORY);
+        return static_cast<int>(table[mdlEffects::EffectTableIndex(effect, destination, source)]);
+    });
 }
 
 const char* glimmerix_effect_name(int effect) {
@@ -107,12 +136,10 @@ glimmerix_status glimmerix_sprite_capture(const glimmerix_image* image, int x, i
     }
     platform::Surface view;
     if (!ViewOf(*image, view)) return GLIMMERIX_ERROR_IMAGE;
-    try {
+    return static_cast<glimmerix_status>(Guarded([&] {
         *sprite = new glimmerix_sprite{mdlEffects::CapturePlanes(view.hDC(), x, y, width, height)};
         return GLIMMERIX_OK;
-    } catch (const std::bad_alloc&) {
-        return GLIMMERIX_ERROR_MEMORY;
-    }
+    }));
 }
 
 int glimmerix_sprite_width(const glimmerix_sprite* sprite) { return sprite != nullptr ? sprite->planes.R.Width() : 0; }
@@ -128,10 +155,12 @@ glimmerix_status glimmerix_draw(const glimmerix_image* image, const glimmerix_sp
     if (image == nullptr || sprite == nullptr || !ValidEffect(effect)) return GLIMMERIX_ERROR_ARGUMENT;
     platform::Surface view;
     if (!ViewOf(*image, view)) return GLIMMERIX_ERROR_IMAGE;
-    const std::uint8_t* copy = mdlEffects::SharedEffectCopy(effect);
-    if (copy == nullptr) return GLIMMERIX_ERROR_MEMORY;
-    mdlEffects::BlendSprite(copy, sprite->planes, view.hDC(), x, y);
-    return GLIMMERIX_OK;
+    return static_cast<glimmerix_status>(Guarded([&] {
+        const std::uint8_t* copy = mdlEffects::SharedEffectCopy(effect);
+        if (copy == nullptr) return GLIMMERIX_ERROR_MEMORY;
+        mdlEffects::BlendSprite(copy, sprite->planes, view.hDC(), x, y);
+        return GLIMMERIX_OK;
+    }));
 }
 
 }  // extern "C"

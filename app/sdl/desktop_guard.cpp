@@ -2,11 +2,13 @@
 
 #include <SDL_syswm.h>
 #include <X11/Xlib.h>
+#include <fcntl.h>
 #include <pthread.h>
 #include <signal.h>
 #include <sys/prctl.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <initializer_list>
@@ -54,6 +56,15 @@ Display* X11DisplayOf(SDL_Window* window) {
 }
 
 }  // namespace
+
+void KeepStandardDescriptorsOpen() {
+    for (int fd = STDIN_FILENO; fd <= STDERR_FILENO; ++fd) {
+        if (fcntl(fd, F_GETFD) != -1 || errno != EBADF) continue;
+        // open gives the lowest free descriptor: this one, as those below it are open.
+        const int opened = open("/dev/null", fd == STDIN_FILENO ? O_RDONLY : O_WRONLY);
+        if (opened != fd && opened >= 0) close(opened);
+    }
+}
 
 void EndOnTerminationSignals() {
     g_program = getpid();

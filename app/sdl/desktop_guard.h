@@ -7,6 +7,11 @@
 
 namespace app {
 
+// Opens /dev/null on each of standard input, output and error that was left closed, before
+// anything else opens a file: otherwise the display connection would take descriptor 1 or 2
+// and a failure's line would be written into it. Call first.
+void KeepStandardDescriptorsOpen();
+
 // SIGTERM, SIGINT and SIGHUP end the program at once with status 0, like the window
 // manager's close request, whatever it is doing: loading, showing a box, in the frame
 // loop; an interrupt or hangup ignored by whoever started it stays ignored. A child

@@ -7,6 +7,7 @@
 #include "app/program_files.h"
 #include "app/sdl/desktop_guard.h"
 #include "app/sdl/sdl_surface.h"
+#include "app/sdl/x11_probe.h"
 #include "app/startup_error.h"
 #include "platform/gdi.h"
 
@@ -18,6 +19,7 @@ namespace {
 
 constexpr const char* kWindowTitle = "Form1";
 constexpr int kMessageBoxAttempts = 3;
+constexpr int kDisplayAnswerMs = 800;  // a live server answers a connection in microseconds
 
 // The timer's parameter is the start event's type.
 Uint32 PostStartTick(Uint32, void* eventType) {
@@ -53,7 +55,19 @@ void OpenDisplay() {
         return;
     }
     std::string drivers;
-    if (Variable("DISPLAY") != nullptr) drivers = "x11";
+    const char* display = Variable("DISPLAY");
+    if (display != nullptr) {
+        // Xlib would wait for ever on a server that accepts the connection and never replies.
+        if (ProbeX11Display(display, kDisplayAnswerMs) == X11Answer::Silent) {
+            if (Variable("WAYLAND_DISPLAY") == nullptr) {
+                throw StartupError("display", std::string("cannot be opened: DISPLAY \"") + display +
+                                                  "\" accepts a connection but does not answer within " +
+                                                  std::to_string(kDisplayAnswerMs) + " ms");
+            }
+        } else {
+            drivers = "x11";
+        }
+    }
     if (Variable("WAYLAND_DISPLAY") != nullptr) drivers += drivers.empty() ? "wayland" : ",wayland";
     if (drivers.empty()) throw StartupError("display", "none found: DISPLAY and WAYLAND_DISPLAY are not set");
     SDL_SetHint(SDL_HINT_VIDEODRIVER, drivers.c_str());

@@ -181,6 +181,22 @@ else
 fi
 [ -n "$pid" ] && kill -9 "$pid" 2>/dev/null; pid=
 
+# Started with standard output and error closed, a start-up failure still shows its box
+# (the display connection must not take descriptor 1 or 2), and closing it ends with status 1.
+mkdir -p "$work/broken"
+cp "$program" "$work/broken/"
+for f in Loading.jpg Planet.jpg "Effects' Names.txt"; do cp "$(dirname "$program")/$f" "$work/broken/"; done
+"$work/broken/glimmerix" >&- 2>&- & pid=$!
+box() { xwininfo -root -tree | awk '/"Glimmerix"/ {print $1; exit}'; }
+if poll 50 bash -c "xwininfo -root -tree | grep -q '\"Glimmerix\"'"; then
+  xdotool key --window "$(box)" Return
+  if ended_within 30 && [ "$status" -eq 1 ]; then ok "standard output and error closed: the failure's box shows, status 1"
+  else bad "closed descriptors" "status ${status:-running} after the box was closed"; fi
+else
+  bad "closed descriptors" "no box for the failure"
+fi
+[ -n "$pid" ] && kill -9 "$pid" 2>/dev/null; pid=
+
 # A display that does not answer: one line naming it, status 1, within a second. The
 # display number is one that no X server on this machine has taken.
 silent=77
@@ -201,5 +217,28 @@ for case in "DISPLAY=:$silent" "WAYLAND_DISPLAY=no-such-socket"; do
     bad "$case" "status $status after $ms ms: $(cat "$work/err")"
   fi
 done
+
+# An X server that accepts connections and never answers (stopped): one line naming the
+# display, status 1, within a second.
+frozen=$((silent + 1))
+while [ -e "/tmp/.X11-unix/X$frozen" ] || [ -e "/tmp/.X$frozen-lock" ]; do frozen=$((frozen + 1)); done
+Xvfb ":$frozen" -screen 0 640x480x24 -nolisten tcp >/dev/null 2>&1 & xvfb=$!
+if poll 50 test -e "/tmp/.X11-unix/X$frozen"; then
+  kill -STOP "$xvfb"
+  start_ns=$(date +%s%N)
+  status=0
+  env -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER DISPLAY=":$frozen" timeout -s KILL 5 "$program" >/dev/null 2>"$work/err" || status=$?
+  ms=$(( ($(date +%s%N) - start_ns) / 1000000 ))
+  if [ "$status" -eq 1 ] && [ "$(wc -l <"$work/err")" -eq 1 ] && grep -qF "DISPLAY \":$frozen\" accepts a connection but does not answer" "$work/err" &&
+     [ "$ms" -lt 1000 ]; then
+    ok "a frozen X server: $(cat "$work/err") [$ms ms]"
+  else
+    bad "frozen X server" "status $status after $ms ms: $(cat "$work/err")"
+  fi
+  kill -CONT "$xvfb"
+else
+  bad "frozen X server" "the private Xvfb did not start"
+fi
+kill "$xvfb" 2>/dev/null; wait "$xvfb" 2>/dev/null
 
 [ "$failures" -eq 0 ] || { echo "$failures failed"; exit 1; }

@@ -45,6 +45,8 @@ std::uint32_t WithChannels(std::uint32_t v, Rgb c, glimmerix_format f) {
     return (v & 0xFF000000u) | high << 16 | static_cast<std::uint32_t>(c.g) << 8 | low;
 }
 
+void StoreFormat(glimmerix_image& image, int value) { std::memcpy(&image.format, &value, sizeof value); }
+
 const glimmerix_format kFormats[] = {GLIMMERIX_FORMAT_XBGR8888, GLIMMERIX_FORMAT_XRGB8888, GLIMMERIX_FORMAT_ABGR8888,
                                      GLIMMERIX_FORMAT_ARGB8888};
 
@@ -169,6 +171,10 @@ const Refusal kRefusals[] = {
     {"negative pitch", GLIMMERIX_ERROR_IMAGE, [](glimmerix_image& i, int&, int&, int&) { i.pitch = -i.pitch; }},
     {"format 0", GLIMMERIX_ERROR_IMAGE, [](glimmerix_image& i, int&, int&, int&) { i.format = static_cast<glimmerix_format>(0); }},
     {"format 5", GLIMMERIX_ERROR_IMAGE, [](glimmerix_image& i, int&, int&, int&) { i.format = static_cast<glimmerix_format>(5); }},
+    // Values the enum cannot hold, as a C caller may pass them: written as the integer they are.
+    {"format 8", GLIMMERIX_ERROR_IMAGE, [](glimmerix_image& i, int&, int&, int&) { StoreFormat(i, 8); }},
+    {"format -1", GLIMMERIX_ERROR_IMAGE, [](glimmerix_image& i, int&, int&, int&) { StoreFormat(i, -1); }},
+    {"format INT_MAX", GLIMMERIX_ERROR_IMAGE, [](glimmerix_image& i, int&, int&, int&) { StoreFormat(i, INT_MAX); }},
     {"effect -1", GLIMMERIX_ERROR_ARGUMENT, [](glimmerix_image&, int& e, int&, int&) { e = -1; }},
     {"effect 18", GLIMMERIX_ERROR_ARGUMENT, [](glimmerix_image&, int& e, int&, int&) { e = 18; }},
     {"sprite width 0", GLIMMERIX_ERROR_ARGUMENT, [](glimmerix_image&, int&, int& w, int&) { w = 0; }},
