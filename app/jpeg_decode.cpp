@@ -4,10 +4,12 @@
 #include <cstdio>
 
 #include <jpeglib.h>
+#include <jerror.h>
 
 #include <algorithm>
 #include <csetjmp>
 
+#include "app/picture_header.h"
 #include "app/startup_error.h"
 #include "platform/colour.h"
 
@@ -21,6 +23,12 @@ struct Failure {
     jpeg_error_mgr manager;  // first: libjpeg passes a pointer to it
     std::jmp_buf jump;
     char message[JMSG_LENGTH_MAX + 64];
+    bool endedEarly = false;  // libjpeg found the file's end before its end marker
+    bool readingHeader = false;
+    bool inHeader = false;    // the message is the program's own about the header, not "cannot be decoded"
+    // The scans' cost so far: the coefficients each scan decodes, summed.
+    int scansCounted = 0;
+    std::uint64_t coefficients = 0;
 };
 
 [[noreturn]] void Fail(j_common_ptr cinfo) {
@@ -28,22 +36,60 @@ struct Failure {
     std::longjmp(failure->jump, 1);
 }
 
+// What is wrong with a header libjpeg has read as far as it could, in the program's words,
+// or false when nothing the program checks is.
+bool HeaderProblem(j_decompress_ptr cinfo, Failure& failure) {
+    failure.inHeader = true;
+    // A header cut short may have had its frame read from the filler libjpeg puts at the end.
+    if (failure.endedEarly) {
+        std::snprintf(failure.message, sizeof failure.message, "picture header is cut short");
+        return true;
+    }
+    if (cinfo->image_width != 0 &&
+        !SidesWithinLimits({static_cast<int>(cinfo->image_width), static_cast<int>(cinfo->image_height)},
+                           failure.message, sizeof failure.message)) {
+        return true;
+    }
+    failure.inHeader = false;
+    return false;
+}
+
 [[noreturn]] void OnError(j_common_ptr cinfo) {
     auto* failure = reinterpret_cast<Failure*>(cinfo->err);
-    cinfo->err->format_message(cinfo, failure->message);
+    // A header that breaks off is refused for being cut short, then for its size (the frame
+    // may have come before what broke); otherwise in libjpeg's own words.
+    if (!failure->readingHeader || !HeaderProblem(reinterpret_cast<j_decompress_ptr>(cinfo), *failure)) {
+        cinfo->err->format_message(cinfo, failure->message);
+    }
     Fail(cinfo);
 }
 
 // Warnings (corrupt or missing data) are not fatal: the decoder goes on, as for a file cut
 // short, whose missing rows come out mid-grey.
-void OnMessage(j_common_ptr, int) {}
+void OnMessage(j_common_ptr cinfo, int level) {
+    if (level < 0 && cinfo->err->msg_code == JWRN_JPEG_EOF) reinterpret_cast<Failure*>(cinfo->err)->endedEarly = true;
+}
 
-// Called as input is consumed; a progressive file may repeat scans without end.
+// Called as input is consumed, and before each scan's data once its header has been read: a
+// file may repeat scans without end, or make each scan touch every coefficient again.
 void OnProgress(j_common_ptr cinfo) {
-    const auto* d = reinterpret_cast<j_decompress_ptr>(cinfo);
+    const auto d = reinterpret_cast<j_decompress_ptr>(cinfo);
+    auto* failure = reinterpret_cast<Failure*>(cinfo->err);
     if (d->input_scan_number > kMaxJpegScans) {
-        auto* failure = reinterpret_cast<Failure*>(cinfo->err);
         std::snprintf(failure->message, sizeof failure->message, "picture has more than %d scans", kMaxJpegScans);
+        Fail(cinfo);
+    }
+    if (!jpeg_has_multiple_scans(d) || d->input_scan_number <= failure->scansCounted) return;
+    failure->scansCounted = d->input_scan_number;
+    std::uint64_t blocks = 0;
+    for (int i = 0; i < d->comps_in_scan; ++i)
+        blocks += std::uint64_t{d->cur_comp_info[i]->width_in_blocks} * d->cur_comp_info[i]->height_in_blocks;
+    failure->coefficients += blocks * static_cast<std::uint64_t>(d->Se - d->Ss + 1);
+    if (failure->coefficients > kMaxJpegCoefficientWork) {
+        std::snprintf(failure->message, sizeof failure->message,
+                      "the picture's first %d scans decode %llu million coefficients; at most %llu million are decoded",
+                      d->input_scan_number, static_cast<unsigned long long>(failure->coefficients / 1'000'000),
+                      static_cast<unsigned long long>(kMaxJpegCoefficientWork / 1'000'000));
         Fail(cinfo);
     }
 }
@@ -91,7 +137,19 @@ bool Decode(const std::vector<std::uint8_t>& bytes, platform::Surface& target, F
     progress.progress_monitor = OnProgress;
     cinfo.progress = &progress;
     jpeg_mem_src(&cinfo, bytes.data(), static_cast<unsigned long>(bytes.size()));
-    jpeg_read_header(&cinfo, TRUE);
+    // The header as libjpeg reads it, up to the first scan: the limits are checked on what the
+    // decoder itself will use (the frame header is read on the way to the first scan).
+    failure.readingHeader = true;
+    const int header = jpeg_consume_input(&cinfo);
+    failure.readingHeader = false;
+    if (HeaderProblem(&cinfo, failure) || header != JPEG_REACHED_SOS) {
+        if (!failure.inHeader) {
+            failure.inHeader = true;
+            std::snprintf(failure.message, sizeof failure.message, "JPEG has no frame header");
+        }
+        jpeg_destroy_decompress(&cinfo);
+        return false;
+    }
     const std::size_t coefficients = jpeg_has_multiple_scans(&cinfo) ? CoefficientBytes(cinfo) : 0;
     if (coefficients > kMaxJpegWorkingBytes) {
         std::snprintf(failure.message, sizeof failure.message,
@@ -130,7 +188,9 @@ bool IsJpeg(const std::vector<std::uint8_t>& bytes) { return bytes.size() >= 2 &
 
 void DecodeJpegOnto(const std::vector<std::uint8_t>& bytes, const std::string& name, platform::Surface& target) {
     Failure failure{};
-    if (!Decode(bytes, target, failure)) throw StartupError(name, std::string("cannot be decoded: ") + failure.message);
+    if (!Decode(bytes, target, failure)) {
+        throw StartupError(name, (failure.inHeader ? "" : "cannot be decoded: ") + std::string(failure.message));
+    }
 }
 
 }  // namespace app

@@ -1,7 +1,10 @@
-// Decodes JPEG pictures with libjpeg-turbo, its cost bounded whatever the file: only the
-// part of the picture that lands on the target surface is decoded, a progressive picture
-// may have at most kMaxJpegScans scans and needs its whole coefficient buffer, which may be
-// at most kMaxJpegWorkingBytes. CMYK and YCCK pictures are converted to their true colours.
+// Decodes JPEG pictures with libjpeg-turbo, its cost bounded whatever the file: the size
+// limits are checked on the header libjpeg itself reads, only the part of the picture that
+// lands on the target surface is decoded, and a picture of several scans (progressive) needs
+// its whole coefficient buffer, which may be at most kMaxJpegWorkingBytes, may have at most
+// kMaxJpegScans scans, and its scans together may decode at most kMaxJpegCoefficientWork
+// coefficients, counted from each scan's header before its data is read. CMYK and YCCK
+// pictures are converted to their true colours.
 #pragma once
 
 #include <cstddef>
@@ -14,7 +17,8 @@
 namespace app {
 
 inline constexpr int kMaxJpegScans = 100;
-inline constexpr std::size_t kMaxJpegWorkingBytes = std::size_t{64} << 20;
+inline constexpr std::size_t kMaxJpegWorkingBytes = std::size_t{16} << 20;
+inline constexpr std::uint64_t kMaxJpegCoefficientWork = 50'000'000;
 
 bool IsJpeg(const std::vector<std::uint8_t>& bytes);
 

@@ -1,5 +1,6 @@
 #include "app/picture_header.h"
 
+#include <cstdio>
 #include <cstring>
 
 #include "app/startup_error.h"
@@ -39,39 +40,8 @@ private:
 };
 
 void CheckSides(PictureSize size, const std::string& name) {
-    if (size.width < 1 || size.height < 1 || size.width > kMaxPictureSide || size.height > kMaxPictureSide) {
-        throw StartupError(name, "picture size " + std::to_string(size.width) + " x " + std::to_string(size.height) +
-                                     " is outside 1.." + std::to_string(kMaxPictureSide) + " per side");
-    }
-}
-
-bool IsFrameMarker(std::uint8_t m) {
-    // SOF0..SOF15, except DHT (C4), JPG (C8) and DAC (CC), which share the range.
-    return m >= 0xC0 && m <= 0xCF && m != 0xC4 && m != 0xC8 && m != 0xCC;
-}
-
-PictureSize JpegSize(const std::vector<std::uint8_t>& bytes, const std::string& name) {
-    Reader in(bytes, name);
-    if (bytes.size() < 3 || bytes[0] != 0xFF || bytes[1] != 0xD8 || bytes[2] != 0xFF) {
-        throw StartupError(name, "is not a JPEG picture");
-    }
-    in.Skip(2);
-    for (;;) {
-        if (in.Byte() != 0xFF) throw StartupError(name, "JPEG marker expected; the file is damaged");
-        std::uint8_t marker = in.Byte();
-        while (marker == 0xFF) marker = in.Byte();  // fill bytes
-        if (marker == 0x01 || (marker >= 0xD0 && marker <= 0xD7)) continue;  // no length
-        if (marker == 0xD9 || marker == 0xDA) throw StartupError(name, "JPEG has no frame header");
-        const int length = in.BigEndian16();
-        if (length < 2) throw StartupError(name, "JPEG segment length is invalid");
-        if (IsFrameMarker(marker)) {
-            in.Skip(1);  // sample precision
-            const int height = in.BigEndian16();
-            const int width = in.BigEndian16();
-            return {width, height};
-        }
-        in.Skip(static_cast<std::size_t>(length - 2));
-    }
+    char why[96];
+    if (!SidesWithinLimits(size, why, sizeof why)) throw StartupError(name, why);
 }
 
 PictureSize GifSize(const std::vector<std::uint8_t>& bytes, const std::string& name) {
@@ -102,10 +72,19 @@ PictureSize GifSize(const std::vector<std::uint8_t>& bytes, const std::string& n
 
 }  // namespace
 
-PictureSize InspectPicture(const std::vector<std::uint8_t>& bytes, PictureKind kind, const std::string& name) {
-    const PictureSize size = kind == PictureKind::Jpeg ? JpegSize(bytes, name) : GifSize(bytes, name);
-    CheckSides(size, name);
-    return size;
+bool SidesWithinLimits(PictureSize size, char* why, std::size_t whySize) {
+    if (size.width >= 1 && size.height >= 1 && size.width <= kMaxPictureSide && size.height <= kMaxPictureSide) return true;
+    std::snprintf(why, whySize, "picture size %d x %d is outside 1..%d per side", size.width, size.height, kMaxPictureSide);
+    return false;
+}
+
+void InspectPicture(const std::vector<std::uint8_t>& bytes, PictureKind kind, const std::string& name) {
+    if (kind == PictureKind::Jpeg) {
+        // Start of image; what follows is libjpeg's to read.
+        if (bytes.size() < 2 || bytes[0] != 0xFF || bytes[1] != 0xD8) throw StartupError(name, "is not a JPEG picture");
+        return;
+    }
+    CheckSides(GifSize(bytes, name), name);
 }
 
 }  // namespace app

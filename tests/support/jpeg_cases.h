@@ -20,7 +20,8 @@ enum class JpegKind { Rgb, Grey, Progressive, CmykInverted };
 // A width x height picture whose pixel (x, y) has the channels pixel(x, y) gives (for CMYK
 // the four inks, 255 = full ink; the file stores them inverted, as Adobe's programs do).
 template <typename Pixel>
-std::vector<std::uint8_t> EncodeJpeg(int width, int height, JpegKind kind, Pixel pixel, int quality = 95) {
+std::vector<std::uint8_t> EncodeJpeg(int width, int height, JpegKind kind, Pixel pixel, int quality = 95,
+                                     bool arithmetic = false) {
     jpeg_compress_struct cinfo;
     jpeg_error_mgr err;
     cinfo.err = jpeg_std_error(&err);
@@ -36,6 +37,7 @@ std::vector<std::uint8_t> EncodeJpeg(int width, int height, JpegKind kind, Pixel
     jpeg_set_defaults(&cinfo);
     jpeg_set_quality(&cinfo, quality, TRUE);
     if (kind == JpegKind::Progressive) jpeg_simple_progression(&cinfo);
+    cinfo.arith_code = arithmetic ? TRUE : FALSE;
     cinfo.write_Adobe_marker = kind == JpegKind::CmykInverted ? TRUE : cinfo.write_Adobe_marker;
     jpeg_start_compress(&cinfo, TRUE);
     std::vector<JSAMPLE> row(static_cast<std::size_t>(width * channels));

@@ -36,7 +36,8 @@ function check(name, ok, detail = "") {
   console.log(`${ok ? "ok  " : "FAIL"} ${name}${detail ? `: ${detail}` : ""}`);
 }
 
-// --- the site's server: `replaced` maps a file name to its bytes, or to null for a 404.
+// --- the site's server: `replaced` maps a file name to its bytes, to null for a 404, or to
+// { stall: bytes } for a download that sends half of them and then nothing more.
 const TYPES = { ".html": "text/html", ".js": "text/javascript", ".wasm": "application/wasm", ".png": "image/png",
   ".jpg": "image/jpeg", ".gif": "image/gif" };
 let replaced = new Map();
@@ -47,7 +48,13 @@ const server = createServer((request, response) => {
     try { body = readFileSync(join(siteDir, name)); } catch { body = null; }
   }
   if (!body) { response.writeHead(404).end(); return; }
-  response.writeHead(200, { "Content-Type": TYPES[extname(name)] || "application/octet-stream" }).end(body);
+  const type = TYPES[extname(name)] || "application/octet-stream";
+  if (body.stall) {
+    response.writeHead(200, { "Content-Type": type, "Content-Length": body.stall.length });
+    response.write(body.stall.subarray(0, body.stall.length >> 1));
+    return;
+  }
+  response.writeHead(200, { "Content-Type": type }).end(body);
 });
 await new Promise((resolve) => server.listen(0, "127.0.0.1", resolve));
 const address = `http://127.0.0.1:${server.address().port}/`;
@@ -271,7 +278,7 @@ try {
     await page.setViewport({ width: w, height: h });
     const resized = await until(`the canvas at ${w} x ${h}`, async () => {
       const l = await probe(page, () => window.testLayout());
-      return l.scale === scale && l.width === w - 32 && l && l;
+      return l.scale === scale && l.width === Math.max(WIDTH, w - 32) && l && l;
     }, 5000).catch(() => probe(page, () => window.testLayout()));
     const { want, rest, pixels } = await pointAndRest(page, 150, 90);
     const layout = await probe(page, () => window.testLayout());
@@ -279,6 +286,28 @@ try {
       layout.wrong === 0 && resized.scale === scale && rest.x === want.x && rest.y === want.y && pixels.wrong === 0,
       `${JSON.stringify(layout)}; rests at (${rest.x}, ${rest.y}); ${spriteDetail(pixels)}`);
   }
+
+  // In a window smaller than the scene every scene pixel stays reachable: the canvas starts
+  // inside the page, which scrolls to its far corner, and the pointer there reaches the demo.
+  await page.setViewport({ width: 200, height: 150 });
+  await until("the small canvas", async () => (await probe(page, () => window.testLayout())).width === WIDTH, 5000).catch(() => {});
+  const reach = await probe(page, () => {
+    const box = document.getElementById("scene").getBoundingClientRect();
+    const doc = document.documentElement;
+    return { left: box.left + scrollX, top: box.top + scrollY, right: box.right + scrollX, bottom: box.bottom + scrollY,
+      width: doc.scrollWidth, height: doc.scrollHeight };
+  });
+  // Scrolled so that scene pixel (300, 150), near the far edge, is in the middle of the window.
+  await probe(page, () => {
+    const box = document.getElementById("scene").getBoundingClientRect();
+    window.scrollTo(box.left + scrollX + 300 - 100, box.top + scrollY + 150 - 75);
+  });
+  const corner = await pointAndRest(page, 300, 150);
+  check("in a 200 x 150 window the whole scene can be scrolled to and pointed at",
+    reach.left >= 0 && reach.top >= 0 && reach.right <= reach.width && reach.bottom <= reach.height &&
+    corner.rest.x === corner.want.x && corner.rest.y === corner.want.y && corner.pixels.wrong === 0 && corner.pixels.checked > 0,
+    `${JSON.stringify(reach)}; rests at (${corner.rest.x}, ${corner.rest.y}); ${spriteDetail(corner.pixels)}`);
+  await probe(page, () => window.scrollTo(0, 0));
 
   // Esc ends the loop: the canvas stops changing and the page says so and offers to start again.
   await page.keyboard.press("Escape");
@@ -348,10 +377,28 @@ try {
       says !== "" && shown === says && result.status === result.message, result.message);
     await damaged.close();
   }
+  // --- a download that stops: abandoned after some seconds, the page says which, Start again.
+  const stalls = [
+    ["Planet.jpg", "Planet.jpg: file is missing"],
+    ["glimmerix.wasm", "glimmerix cannot start: glimmerix.wasm could not be downloaded"],
+  ];
+  for (const [name, says] of stalls) {
+    replaced = new Map([[name, { stall: original(name) }]]);
+    const stalled = await open([]);
+    const started = Date.now();
+    const result = await until("the stalled download's end", () => probe(stalled, () =>
+      window.glimmerix.state === "failed" && { message: window.glimmerix.message,
+        again: !document.getElementById("again").hidden }), 15000).catch(() => ({ message: "(none)" }));
+    const seconds = (Date.now() - started) / 1000;
+    check(`a stalled ${name}: given up after ${seconds.toFixed(1)} s, "${says}…", Start again offered`,
+      result.message.startsWith(says) && result.again && seconds < 10, result.message);
+    await stalled.close();
+  }
 } catch (error) {
   check("the browser test ran to its end", false, error.stack || String(error));
 } finally {
   await browser.close();
+  server.closeAllConnections();
   server.close();
 }
 

@@ -109,15 +109,73 @@
     },
   };
 
-  // Each file the server has goes into the program's directory; one it lacks is left out,
-  // and the program reports it missing as the desktop program does.
+  // A download that brings no byte for this long is abandoned.
+  const STALL_MS = 5000;
+
+  // The body of `name`, or null when the server lacks it or its download stalls: the watch
+  // restarts with every piece that arrives, so a slow download goes on and a dead one ends.
+  async function download(name) {
+    const abort = new AbortController();
+    let timer = setTimeout(() => abort.abort(), STALL_MS);
+    const progress = () => {
+      clearTimeout(timer);
+      timer = setTimeout(() => abort.abort(), STALL_MS);
+    };
+    try {
+      const response = await fetch(encodeURIComponent(name), { cache: "no-cache", signal: abort.signal });
+      if (!response.ok) return null;
+      const reader = response.body.getReader();
+      const pieces = [];
+      let size = 0;
+      for (;;) {
+        const { done, value } = await reader.read();
+        if (done) break;
+        progress();
+        pieces.push(value);
+        size += value.length;
+      }
+      const bytes = new Uint8Array(size);
+      let at = 0;
+      for (const piece of pieces) {
+        bytes.set(piece, at);
+        at += piece.length;
+      }
+      return bytes;
+    } catch (error) {
+      if (abort.signal.aborted) return null;
+      throw error;
+    } finally {
+      clearTimeout(timer);
+    }
+  }
+
+  // The program's own code, loaded under the same watch: the module and its script.
+  async function loadProgram() {
+    const [script, wasm] = await Promise.all([download("glimmerix.js"), download("glimmerix.wasm")]);
+    for (const [name, bytes] of [["glimmerix.js", script], ["glimmerix.wasm", wasm]]) {
+      if (!bytes) throw new Error(`${name} could not be downloaded (missing, or no data came for ${STALL_MS / 1000} s)`);
+    }
+    if (typeof createGlimmerix !== "function") {
+      const url = URL.createObjectURL(new Blob([script], { type: "text/javascript" }));
+      await new Promise((resolve, reject) => {
+        const element = document.createElement("script");
+        element.src = url;
+        element.onload = resolve;
+        element.onerror = () => reject(new Error("glimmerix.js could not be run"));
+        document.head.append(element);
+      });
+      URL.revokeObjectURL(url);
+    }
+    return wasm;
+  }
+
+  // Each file the server gives goes into the program's directory; one it lacks, or whose
+  // download stalls, is left out, and the program reports it missing as the desktop does.
   async function fetchDataFiles() {
-    return Promise.all(
-      DATA_FILES.map(async (name) => {
-        const response = await fetch(encodeURIComponent(name), { cache: "no-cache" });
-        return response.ok ? [name, new Uint8Array(await response.arrayBuffer())] : null;
-      }),
-    );
+    return Promise.all(DATA_FILES.map(async (name) => {
+      const bytes = await download(name);
+      return bytes ? [name, bytes] : null;
+    }));
   }
 
   async function start() {
@@ -126,15 +184,16 @@
     Object.assign(state, { state: "loading", module: null, message: "" });
     say("Loading…");
     try {
-      const files = (await fetchDataFiles()).filter(Boolean);
+      const [wasm, files] = await Promise.all([loadProgram(), fetchDataFiles()]);
       state.state = "running";
       say("Move the pointer over the scene, click to change the effect, press Esc to end.");
       state.module = await createGlimmerix({
         page,
+        wasmBinary: wasm,
         preRun: [
           (module) => {
             module.FS.mkdir(PROGRAM_DIRECTORY);
-            for (const [name, bytes] of files) module.FS.writeFile(`${PROGRAM_DIRECTORY}/${name}`, bytes);
+            for (const [name, bytes] of files.filter(Boolean)) module.FS.writeFile(`${PROGRAM_DIRECTORY}/${name}`, bytes);
           },
         ],
         onAbort: (what) => page.failed(`glimmerix stopped: ${what}`),
