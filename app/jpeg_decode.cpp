@@ -98,17 +98,17 @@ void OnProgress(j_common_ptr cinfo) {
 std::uint8_t Product(unsigned a, unsigned b) { return static_cast<std::uint8_t>((a * b + 127) / 255); }
 
 // One decoded row into the target: RGBX bytes are a colour value with red in the low byte;
-// CMYK becomes (1 − C)(1 − K) and so on, from the ink values that an Adobe picture stores
-// inverted.
-void StoreRow(const JSAMPLE* row, int count, bool cmyk, bool inverted, platform::ColourValue* to) {
+// CMYK becomes (1 − C)(1 − K) and so on. The stored values are the inks inverted (1 − C), as
+// Adobe's programs write them; ImageMagick reads every CMYK JPEG so, with Adobe's marker or
+// without it, and so does the program.
+void StoreRow(const JSAMPLE* row, int count, bool cmyk, platform::ColourValue* to) {
     for (int x = 0; x < count; ++x, row += 4) {
         if (!cmyk) {
             to[x] = platform::PackRgb(row[0], row[1], row[2]);
             continue;
         }
-        const auto clear = [inverted](JSAMPLE v) { return inverted ? v : 255u - v; };
-        const unsigned k = clear(row[3]);
-        to[x] = platform::PackRgb(Product(clear(row[0]), k), Product(clear(row[1]), k), Product(clear(row[2]), k));
+        const unsigned k = row[3];
+        to[x] = platform::PackRgb(Product(row[0], k), Product(row[1], k), Product(row[2], k));
     }
 }
 
@@ -175,7 +175,7 @@ bool Decode(const std::vector<std::uint8_t>& bytes, platform::Surface& target, F
     while (cinfo.output_scanline < rows) {
         const auto y = static_cast<int>(cinfo.output_scanline);
         jpeg_read_scanlines(&cinfo, row, 1);
-        StoreRow(row[0], count, cmyk, cinfo.saw_Adobe_marker != 0, target.Row(y));
+        StoreRow(row[0], count, cmyk, target.Row(y));
     }
     // Rows below the target are not decoded either.
     jpeg_destroy_decompress(&cinfo);

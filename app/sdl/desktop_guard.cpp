@@ -20,15 +20,19 @@ pid_t g_program = 0;
 
 extern "C" void EndNow(int) { _exit(0); }
 
-// In every child the program forks: die with the program.
+bool g_inChild = false;
+
+// In every child the program forks: die with the program, which alone reports failures.
 extern "C" void DieWithParent() {
+    g_inChild = true;
     prctl(PR_SET_PDEATHSIG, SIGKILL);
     if (getppid() != g_program) _exit(0);  // the program ended before the line above
 }
 
-// One line on standard error and status 1; only what is safe where Xlib calls it from.
+// One line on standard error and status 1; only what is safe where Xlib calls it from. A
+// child (SDL's message box) ends silently: the program says it once.
 [[noreturn]] void EndWith(const char* line) {
-    if (write(STDERR_FILENO, line, std::strlen(line)) < 0) {
+    if (!g_inChild && write(STDERR_FILENO, line, std::strlen(line)) < 0) {
         // Nothing more can be said.
     }
     _exit(1);
@@ -81,12 +85,14 @@ void EndOnTerminationSignals() {
     }
     pthread_atfork(nullptr, nullptr, DieWithParent);
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    // Xlib's handler for a lost connection is the process's, so it is set before any
+    // connection exists: a server gone during start-up is one line too.
+    XSetIOErrorHandler(OnXIOError);
 }
 
 void ReportX11Failures(SDL_Window* window) {
     if (X11DisplayOf(window) == nullptr) return;
     XSetErrorHandler(OnXError);
-    XSetIOErrorHandler(OnXIOError);
 }
 
 void SyncWithDisplay(SDL_Window* window) {

@@ -19,9 +19,10 @@ void KeepStandardDescriptorsOpen();
 // the program ends. Call before SDL starts, which is then told to leave the signals alone.
 void EndOnTerminationSignals();
 
-// On X11: an error from the X server (a window destroyed by another program) or a lost
-// connection prints one line naming it and ends the program with status 1, instead of
-// Xlib's dump of the failed request. Does nothing under other video drivers.
+// On X11: an error from the X server (a window destroyed by another program) prints one line
+// naming it and ends the program with status 1, instead of Xlib's dump of the failed
+// request. Does nothing under other video drivers. (A lost connection is one line from
+// EndOnTerminationSignals on, whatever the program is doing.)
 void ReportX11Failures(SDL_Window* window);
 
 // On X11: waits until the X server has sent every event made so far, so that they are in

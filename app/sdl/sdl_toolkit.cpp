@@ -19,6 +19,7 @@ namespace {
 
 constexpr const char* kWindowTitle = "Form1";
 constexpr int kMessageBoxAttempts = 3;
+constexpr int kLeastBitsPerPixel = 15;
 constexpr int kDisplayAnswerMs = 800;  // a live server answers a connection in microseconds
 
 // The timer's parameter is the start event's type.
@@ -32,6 +33,13 @@ Uint32 PostStartTick(Uint32, void* eventType) {
 const char* Variable(const char* name) {
     const char* v = std::getenv(name);
     return v != nullptr && *v != '\0' ? v : nullptr;
+}
+
+// True for a DISPLAY such as ":1.2", whose screen number (after the dot) is not 0.
+bool NamesScreenOtherThanFirst(const char* display) {
+    const char* colon = std::strrchr(display, ':');
+    const char* dot = colon != nullptr ? std::strchr(colon, '.') : nullptr;
+    return dot != nullptr && std::strtol(dot + 1, nullptr, 10) != 0;
 }
 
 // Why neither X11 nor Wayland opened, from what the environment names.
@@ -67,6 +75,10 @@ void OpenDisplay() {
         } else {
             drivers = "x11";
         }
+        // Through XRandR, SDL lists the outputs of every screen, all at (0, 0), and puts windows
+        // on the first: screen 0, whatever DISPLAY names. Without it SDL takes the screen
+        // DISPLAY names alone, as the message box does.
+        if (NamesScreenOtherThanFirst(display)) SDL_SetHint(SDL_HINT_VIDEO_X11_XRANDR, "0");
     }
     if (Variable("WAYLAND_DISPLAY") != nullptr) drivers += drivers.empty() ? "wayland" : ",wayland";
     if (drivers.empty()) throw StartupError("display", "none found: DISPLAY and WAYLAND_DISPLAY are not set");
@@ -100,6 +112,14 @@ SdlToolkit::SdlToolkit() {
 
     // The main window may be resized and maximised: the scene is then enlarged by whole factors.
     main_ = CreateHiddenWindow(SDL_WINDOW_RESIZABLE);
+    // A palette display (8 bits) has no framebuffer SDL can draw the scene into, and its box
+    // would be unreadable: it is refused here, before either is tried.
+    const int bits = static_cast<int>(SDL_BITSPERPIXEL(SDL_GetWindowPixelFormat(main_)));
+    if (bits < kLeastBitsPerPixel) {
+        const std::string has = bits == 0 ? "has a colour palette" : "has " + std::to_string(bits) + " bits per pixel";
+        throw StartupError("display", has + "; the demo needs at least " + std::to_string(kLeastBitsPerPixel) +
+                                          " bits per pixel (high or true colour)");
+    }
     splash_ = CreateHiddenWindow(0);
     ReportX11Failures(main_);
     // The splash belongs to the main window, not to the root window.

@@ -33,7 +33,8 @@ int Distance(platform::ColourValue a, platform::ColourValue b) {
 struct Fit { int picture, surface; JpegKind kind; };
 TEST(JpegDecode, DrawsThePartThatLandsOnTheSurfaceOverTheBackground) {
     const Fit fits[] = {{64, 40, JpegKind::Rgb}, {64, 40, JpegKind::Progressive}, {24, 40, JpegKind::Rgb},
-                        {40, 40, JpegKind::Grey}, {40, 40, JpegKind::CmykInverted}, {56, 17, JpegKind::CmykInverted}};
+                        {40, 40, JpegKind::Grey}, {40, 40, JpegKind::CmykInverted}, {56, 17, JpegKind::CmykInverted},
+                        {40, 40, JpegKind::CmykInvertedNoMarker}};
     for (const Fit& f : fits) {
         SCOPED_TRACE(testing::Message() << f.picture << " on " << f.surface << " kind " << static_cast<int>(f.kind));
         const auto bytes = EncodeJpeg(f.picture, f.picture, f.kind, Gradient);
@@ -50,7 +51,7 @@ TEST(JpegDecode, DrawsThePartThatLandsOnTheSurfaceOverTheBackground) {
                 const auto p = Gradient(x, y);
                 const platform::ColourValue want =
                     f.kind == JpegKind::Grey ? platform::PackRgb(p[0], p[0], p[0])
-                    : f.kind == JpegKind::CmykInverted
+                    : f.kind == JpegKind::CmykInverted || f.kind == JpegKind::CmykInvertedNoMarker
                         // Inks c, m, y, k: red is (1 − c)(1 − k) and so on.
                         ? platform::PackRgb(static_cast<std::uint8_t>(255 - p[0]), static_cast<std::uint8_t>(255 - p[1]),
                                             static_cast<std::uint8_t>(255 - p[2]))

@@ -24,6 +24,7 @@ pid=
 wm_pid=
 cleanup() {
   [ -n "$pid" ] && kill -9 "$pid" 2>/dev/null
+  [ -n "${xvfb:-}" ] && kill -9 "$xvfb" 2>/dev/null
   [ -n "$wm_pid" ] && kill "$wm_pid" 2>/dev/null
   rm -rf "$work"
 }
@@ -218,12 +219,21 @@ for case in "DISPLAY=:$silent" "WAYLAND_DISPLAY=no-such-socket"; do
   fi
 done
 
+# A private X server of its own, on the first free display number from $1, with the given
+# screens; sets $xvfb (its pid) and $number, and fails when it does not come up.
+private_xvfb() {
+  number=$1
+  shift
+  while [ -e "/tmp/.X11-unix/X$number" ] || [ -e "/tmp/.X$number-lock" ]; do number=$((number + 1)); done
+  Xvfb ":$number" "$@" -nolisten tcp >/dev/null 2>&1 & xvfb=$!
+  poll 50 test -e "/tmp/.X11-unix/X$number"
+}
+stop_xvfb() { kill -CONT "$xvfb" 2>/dev/null; kill -9 "$xvfb" 2>/dev/null; wait "$xvfb" 2>/dev/null; xvfb=; }
+
 # An X server that accepts connections and never answers (stopped): one line naming the
 # display, status 1, within a second.
-frozen=$((silent + 1))
-while [ -e "/tmp/.X11-unix/X$frozen" ] || [ -e "/tmp/.X$frozen-lock" ]; do frozen=$((frozen + 1)); done
-Xvfb ":$frozen" -screen 0 640x480x24 -nolisten tcp >/dev/null 2>&1 & xvfb=$!
-if poll 50 test -e "/tmp/.X11-unix/X$frozen"; then
+if private_xvfb $((silent + 1)) -screen 0 640x480x24; then
+  frozen=$number
   kill -STOP "$xvfb"
   start_ns=$(date +%s%N)
   status=0
@@ -235,10 +245,54 @@ if poll 50 test -e "/tmp/.X11-unix/X$frozen"; then
   else
     bad "frozen X server" "status $status after $ms ms: $(cat "$work/err")"
   fi
-  kill -CONT "$xvfb"
 else
   bad "frozen X server" "the private Xvfb did not start"
 fi
-kill "$xvfb" 2>/dev/null; wait "$xvfb" 2>/dev/null
+stop_xvfb
+
+# Displays of other kinds, once (no window manager is involved).
+if [ "$GLIMMERIX_DESKTOP" = none ]; then
+  # Two screens, DISPLAY naming the second: the welcome box and both windows open there.
+  if private_xvfb $((frozen + 1)) -screen 0 800x600x24 -screen 1 640x480x24; then
+    DISPLAY=":$number.1" "$program" >/dev/null 2>"$work/err" & pid=$!
+    on() { xwininfo -display ":$number.$1" -root -tree | grep -cE '"Form1"|"Glimmerix Sample"'; }
+    if poll 100 bash -c "[ \$(xwininfo -display :$number.1 -root -tree | grep -c '\"Glimmerix Sample\"') -eq 1 ]" &&
+       [ "$(on 1)" -eq 3 ] && [ "$(on 0)" -eq 0 ]; then
+      ok "DISPLAY=:$number.1: the welcome box and both windows on screen 1, none on screen 0"
+    else
+      bad "second screen" "on screen 0: $(on 0), on screen 1: $(on 1) of the box and two windows"
+    fi
+    # The X server killed with the box open: the program says so once (SDL's box is a child).
+    kill -9 "$xvfb"
+    if ended_within 30 && [ "$status" -eq 1 ] && [ "$(wc -l <"$work/err")" -eq 1 ] &&
+       grep -q "connection to the X server was lost" "$work/err"; then
+      ok "the X server killed with the box open: $(cat "$work/err")"
+    else bad "server killed with the box open" "status ${status:-running}: $(cat "$work/err")"; fi
+  else
+    bad "second screen" "the private Xvfb did not start"
+  fi
+  [ -n "$pid" ] && kill -9 "$pid" 2>/dev/null; pid=
+  stop_xvfb
+  # The X server killed while the program starts: one line, status 1.
+  if private_xvfb $((frozen + 1)) -screen 0 640x480x24; then
+    DISPLAY=":$number" "$program" >/dev/null 2>"$work/err" & pid=$!
+    sleep 0.1
+    kill -9 "$xvfb"
+    if ended_within 30 && [ "$status" -eq 1 ] && [ "$(wc -l <"$work/err")" -eq 1 ]; then
+      ok "the X server killed during start-up: $(cat "$work/err")"
+    else bad "server killed during start-up" "status ${status:-running}: $(cat "$work/err")"; fi
+  fi
+  [ -n "$pid" ] && kill -9 "$pid" 2>/dev/null; pid=
+  stop_xvfb
+  # A palette display: one line saying what the demo needs, no box.
+  if private_xvfb $((frozen + 1)) -screen 0 800x600x8; then
+    status=0
+    DISPLAY=":$number" timeout -s KILL 5 "$program" >/dev/null 2>"$work/err" || status=$?
+    if [ "$status" -eq 1 ] && [ "$(wc -l <"$work/err")" -eq 1 ] && grep -q "at least 15 bits per pixel" "$work/err"; then
+      ok "an 8-bit display: $(cat "$work/err")"
+    else bad "8-bit display" "status $status: $(cat "$work/err")"; fi
+  fi
+  stop_xvfb
+fi
 
 [ "$failures" -eq 0 ] || { echo "$failures failed"; exit 1; }

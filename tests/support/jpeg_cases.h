@@ -15,7 +15,8 @@
 
 namespace testsupport {
 
-enum class JpegKind { Rgb, Grey, Progressive, CmykInverted };
+// CMYK with the inks stored inverted, as Adobe's programs do: with Adobe's marker, or without.
+enum class JpegKind { Rgb, Grey, Progressive, CmykInverted, CmykInvertedNoMarker };
 
 // A width x height picture whose pixel (x, y) has the channels pixel(x, y) gives (for CMYK
 // the four inks, 255 = full ink; the file stores them inverted, as Adobe's programs do).
@@ -31,14 +32,15 @@ std::vector<std::uint8_t> EncodeJpeg(int width, int height, JpegKind kind, Pixel
     jpeg_mem_dest(&cinfo, &out, &size);
     cinfo.image_width = static_cast<JDIMENSION>(width);
     cinfo.image_height = static_cast<JDIMENSION>(height);
-    const int channels = kind == JpegKind::Grey ? 1 : kind == JpegKind::CmykInverted ? 4 : 3;
+    const bool cmyk = kind == JpegKind::CmykInverted || kind == JpegKind::CmykInvertedNoMarker;
+    const int channels = kind == JpegKind::Grey ? 1 : cmyk ? 4 : 3;
     cinfo.input_components = channels;
-    cinfo.in_color_space = kind == JpegKind::Grey ? JCS_GRAYSCALE : kind == JpegKind::CmykInverted ? JCS_CMYK : JCS_RGB;
+    cinfo.in_color_space = kind == JpegKind::Grey ? JCS_GRAYSCALE : cmyk ? JCS_CMYK : JCS_RGB;
     jpeg_set_defaults(&cinfo);
     jpeg_set_quality(&cinfo, quality, TRUE);
     if (kind == JpegKind::Progressive) jpeg_simple_progression(&cinfo);
     cinfo.arith_code = arithmetic ? TRUE : FALSE;
-    cinfo.write_Adobe_marker = kind == JpegKind::CmykInverted ? TRUE : cinfo.write_Adobe_marker;
+    cinfo.write_Adobe_marker = kind == JpegKind::CmykInverted ? TRUE : kind == JpegKind::CmykInvertedNoMarker ? FALSE : cinfo.write_Adobe_marker;
     jpeg_start_compress(&cinfo, TRUE);
     std::vector<JSAMPLE> row(static_cast<std::size_t>(width * channels));
     while (cinfo.next_scanline < cinfo.image_height) {
@@ -47,7 +49,7 @@ std::vector<std::uint8_t> EncodeJpeg(int width, int height, JpegKind kind, Pixel
             const std::array<std::uint8_t, 4> p = pixel(x, y);
             for (int c = 0; c < channels; ++c) {
                 const std::uint8_t v = p[static_cast<std::size_t>(c)];
-                row[static_cast<std::size_t>(x * channels + c)] = kind == JpegKind::CmykInverted ? static_cast<JSAMPLE>(255 - v) : v;
+                row[static_cast<std::size_t>(x * channels + c)] = cmyk ? static_cast<JSAMPLE>(255 - v) : v;
             }
         }
         JSAMPROW rows[] = {row.data()};
