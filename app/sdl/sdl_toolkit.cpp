@@ -83,7 +83,7 @@ void OpenDisplay() {
     if (Variable("WAYLAND_DISPLAY") != nullptr) drivers += drivers.empty() ? "wayland" : ",wayland";
     if (drivers.empty()) throw StartupError("display", "none found: DISPLAY and WAYLAND_DISPLAY are not set");
     SDL_SetHint(SDL_HINT_VIDEODRIVER, drivers.c_str());
-    if (SDL_Init(kSubsystems) != 0) throw StartupError("display", NoDisplayReason());
+    if (SDL_Init(kSubsystems) != 0) throw StartupError("display", NoDisplayReason() + " (" + SDL_GetError() + ")");
 }
 
 SDL_Window* CreateHiddenWindow(Uint32 flags) {

@@ -1,5 +1,5 @@
 // Whether the X server that DISPLAY names answers at all, decided within a time limit:
-// Xlib's own connection waits without end for a server that accepts and never replies.
+// Xlib's connection waits without end for a server that accepts and never replies.
 #pragma once
 
 #include <string>
@@ -8,9 +8,9 @@ namespace app {
 
 enum class X11Answer { Answered, Unreachable, Silent };
 
-// Connects as Xlib would (the local socket, or TCP for a host name) and sends the
-// connection setup without credentials: any reply, a refusal included, is an answer.
-// Unreachable where nothing accepts the connection (Xlib then fails at once by itself).
+// Opens and closes a connection with Xlib itself (its credentials, its ways of reaching the
+// server) on a thread of its own, waiting at most timeoutMs: Silent when it has not returned
+// by then (the thread is left to the server), Unreachable when it failed at once.
 X11Answer ProbeX11Display(const std::string& display, int timeoutMs);
 
 }  // namespace app
