@@ -10,7 +10,7 @@ packages=(
   libsdl2-dev libsdl2-image-dev libsdl2-ttf-dev libfontconfig-dev fonts-liberation libjpeg-dev
   libpixman-1-dev libx11-dev
   xvfb xauth xdotool x11-utils xfonts-base imagemagick valgrind time
-  dpkg-dev lintian desktop-file-utils openbox wmctrl
+  dpkg-dev debhelper lintian desktop-file-utils appstream openbox wmctrl
 )
 if [ "${1:-}" = --web ]; then
   packages+=(emscripten chromium)
