@@ -15,11 +15,6 @@ public:
         Need(1);
         return bytes_[at_++];
     }
-    int BigEndian16() {
-        Need(2);
-        at_ += 2;
-        return bytes_[at_ - 2] << 8 | bytes_[at_ - 1];
-    }
     int LittleEndian16() {
         Need(2);
         at_ += 2;

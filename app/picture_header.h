@@ -1,5 +1,6 @@
-// Recognises a JPEG or GIF picture by its content and reads its size from the header,
-// so that a picture is refused before decoding allocates anything for it.
+// Recognises a picture by its content before it is decoded; for a GIF also its size from
+// the header, so that it is refused before decoding allocates anything for it (a JPEG's
+// header is libjpeg's to read: jpeg_decode.h).
 #pragma once
 
 #include <cstddef>

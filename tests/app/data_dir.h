@@ -48,8 +48,8 @@ inline std::vector<std::uint8_t> SceneJpeg(int seed) {
 }
 
 // The sprite's GIF: colour index (x·5 + y·3) mod 256 of GlobalColour at pixel (x, y).
-inline GifSpec LightGif() {
-    GifSpec g;
+inline GifLayout LightGif() {
+    GifLayout g;
     for (int y = 0; y < 47; ++y)
         for (int x = 0; x < 47; ++x) g.indices.push_back(static_cast<std::uint8_t>(x * 5 + y * 3));
     return g;

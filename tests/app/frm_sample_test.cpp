@@ -108,7 +108,7 @@ TEST_F(FormTest, LoadSequenceRunsInItsOrderAndDecodesThePictures) {
     const mdlEffects::SpriteData& sprite = mdlEffects::Sprites[0];
     ASSERT_EQ(sprite.R.Width(), 47);
     ASSERT_EQ(sprite.R.Height(), 47);
-    const testsupport::GifSpec light = testsupport::LightGif();
+    const testsupport::GifLayout light = testsupport::LightGif();
     for (int y = 0; y < 47; ++y)
         for (int x = 0; x < 47; ++x) {
             const auto c = testsupport::GlobalColour(light.indices[static_cast<std::size_t>(y * 47 + x)]);
@@ -168,7 +168,7 @@ INSTANTIATE_TEST_SUITE_P(Cases, StartupFailures, ::testing::Values(
             "is not a GIF picture"},
     Failure{"sprite_code_not_defined", "Light.gif",
             [](const DataDir& d) {
-                testsupport::GifSpec g = testsupport::LightGif();
+                testsupport::GifLayout g = testsupport::LightGif();
                 g.stream = testsupport::PackCodes({{256, 9}, {7, 9}, {400, 9}});
                 d.Write("Light.gif", testsupport::GifFile(g));
             },

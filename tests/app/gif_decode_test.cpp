@@ -16,7 +16,7 @@
 namespace app {
 namespace {
 
-using testsupport::GifSpec;
+using testsupport::GifLayout;
 
 constexpr platform::ColourValue kBackground = 0x00404040;
 
@@ -24,7 +24,7 @@ platform::ColourValue Colour(const std::array<std::uint8_t, 3>& c) { return plat
 
 // What the picture holds, drawn the way the definition says: the background, then every
 // image pixel on the screen and the target that is not transparent.
-platform::Surface Expected(const GifSpec& g, int targetWidth, int targetHeight) {
+platform::Surface Expected(const GifLayout& g, int targetWidth, int targetHeight) {
     platform::Surface want(targetWidth, targetHeight, kBackground);
     for (int y = 0; y < g.height; ++y)
         for (int x = 0; x < g.width; ++x) {
@@ -38,7 +38,7 @@ platform::Surface Expected(const GifSpec& g, int targetWidth, int targetHeight) 
 
 struct Picture {
     const char* label;
-    GifSpec spec;
+    GifLayout layout;
     std::function<std::uint8_t(int x, int y, std::mt19937&)> index;
     int targetWidth = 47, targetHeight = 47;
 };
@@ -48,7 +48,7 @@ class GifPictures : public ::testing::TestWithParam<Picture> {};
 
 TEST_P(GifPictures, DecodeToWhatThePictureHolds) {
     const Picture& p = GetParam();
-    GifSpec g = p.spec;
+    GifLayout g = p.layout;
     std::mt19937 rng(7);
     for (int y = 0; y < g.height; ++y)
         for (int x = 0; x < g.width; ++x) g.indices.push_back(p.index(x, y, rng));
@@ -58,13 +58,13 @@ TEST_P(GifPictures, DecodeToWhatThePictureHolds) {
     EXPECT_TRUE(testsupport::SamePixels(got, Expected(g, p.targetWidth, p.targetHeight)));
 }
 
-GifSpec Sized(int w, int h) {
-    GifSpec g;
+GifLayout Sized(int w, int h) {
+    GifLayout g;
     g.screenWidth = g.width = w;
     g.screenHeight = g.height = h;
     return g;
 }
-GifSpec With(GifSpec g, const std::function<void(GifSpec&)>& change) {
+GifLayout With(GifLayout g, const std::function<void(GifLayout&)>& change) {
     change(g);
     return g;
 }
@@ -75,31 +75,31 @@ INSTANTIATE_TEST_SUITE_P(Cases, GifPictures, ::testing::Values(
     Picture{"light_sized", Sized(47, 47), Gradient},
     Picture{"one_pixel", Sized(1, 1), [](int, int, std::mt19937&) { return std::uint8_t{200}; }},
     // Every pass of the interlace, with heights that end inside each pass.
-    Picture{"interlaced", With(Sized(13, 29), [](GifSpec& g) { g.interlaced = true; }), Gradient},
-    Picture{"interlaced_three_rows", With(Sized(5, 3), [](GifSpec& g) { g.interlaced = true; }), Gradient},
-    Picture{"local_table", With(Sized(20, 20), [](GifSpec& g) { g.localColours = 64; }),
+    Picture{"interlaced", With(Sized(13, 29), [](GifLayout& g) { g.interlaced = true; }), Gradient},
+    Picture{"interlaced_three_rows", With(Sized(5, 3), [](GifLayout& g) { g.interlaced = true; }), Gradient},
+    Picture{"local_table", With(Sized(20, 20), [](GifLayout& g) { g.localColours = 64; }),
             [](int x, int y, std::mt19937&) { return static_cast<std::uint8_t>((x + y) % 64); }},
-    Picture{"local_table_only", With(Sized(9, 9), [](GifSpec& g) { g.globalColours = 0; g.localColours = 4; }),
+    Picture{"local_table_only", With(Sized(9, 9), [](GifLayout& g) { g.globalColours = 0; g.localColours = 4; }),
             [](int x, int y, std::mt19937&) { return static_cast<std::uint8_t>((x ^ y) & 3); }},
-    Picture{"small_global_table", With(Sized(30, 10), [](GifSpec& g) { g.globalColours = 2; }),
+    Picture{"small_global_table", With(Sized(30, 10), [](GifLayout& g) { g.globalColours = 2; }),
             [](int x, int, std::mt19937&) { return static_cast<std::uint8_t>(x & 1); }},
-    Picture{"transparent", With(Sized(47, 47), [](GifSpec& g) { g.transparent = 3; }),
+    Picture{"transparent", With(Sized(47, 47), [](GifLayout& g) { g.transparent = 3; }),
             [](int x, int y, std::mt19937&) { return static_cast<std::uint8_t>((x * y) % 7); }},
     // An image smaller than the picture, placed inside it: the rest is background.
-    Picture{"placed_inside", With(Sized(47, 47), [](GifSpec& g) { g.left = 5; g.top = 7; g.width = 20; g.height = 11; }),
+    Picture{"placed_inside", With(Sized(47, 47), [](GifLayout& g) { g.left = 5; g.top = 7; g.width = 20; g.height = 11; }),
             Gradient},
     // An image reaching beyond the picture is cut at the picture's edge.
-    Picture{"beyond_the_screen", With(Sized(30, 30), [](GifSpec& g) { g.left = 20; g.top = 25; g.width = 20; g.height = 20; }),
+    Picture{"beyond_the_screen", With(Sized(30, 30), [](GifLayout& g) { g.left = 20; g.top = 25; g.width = 20; g.height = 20; }),
             Gradient},
     // A picture smaller than the target: the target's background around it.
     Picture{"smaller_than_target", Sized(10, 12), Gradient},
     // Larger than the target: only the part on the target lands (rows below are not decoded).
     Picture{"larger_than_target", Sized(300, 200), Noise},
-    Picture{"larger_interlaced", With(Sized(100, 90), [](GifSpec& g) { g.interlaced = true; }), Noise, 47, 47},
+    Picture{"larger_interlaced", With(Sized(100, 90), [](GifLayout& g) { g.interlaced = true; }), Noise, 47, 47},
     // Noise fills the 4,096 codes many times: the encoder clears and starts again.
     Picture{"noise_with_clears", Sized(300, 200), Noise, 320, 240},
     // The table fills and is never cleared: codes stay 12 bits wide to the end.
-    Picture{"deferred_clear", With(Sized(120, 100), [](GifSpec& g) { g.literalOnly = true; }), Noise, 120, 100}),
+    Picture{"deferred_clear", With(Sized(120, 100), [](GifLayout& g) { g.literalOnly = true; }), Noise, 120, 100}),
     [](const auto& info) { return std::string(info.param.label); });
 
 struct Damage {
@@ -121,8 +121,8 @@ TEST_P(GifDamage, IsRefusedWithWhatIsWrong) {
     }
 }
 
-std::vector<std::uint8_t> Plain(const std::function<void(GifSpec&)>& change = [](GifSpec&) {}) {
-    GifSpec g = Sized(8, 8);
+std::vector<std::uint8_t> Plain(const std::function<void(GifLayout&)>& change = [](GifLayout&) {}) {
+    GifLayout g = Sized(8, 8);
     g.indices.assign(64, 1);
     change(g);
     return testsupport::GifFile(g);
@@ -147,21 +147,21 @@ INSTANTIATE_TEST_SUITE_P(Cases, GifDamage, ::testing::Values(
            "cannot be decoded: unknown block 0x99 before the first image"},
     Damage{"image_of_no_width", [] { return Replace(Plain(), kDescriptor + 5, {0, 0}); },
            "cannot be decoded: image size 0 x 8 is outside 1..8192 per side"},
-    Damage{"no_colour_table", [] { return Plain([](GifSpec& g) { g.globalColours = 0; }); },
+    Damage{"no_colour_table", [] { return Plain([](GifLayout& g) { g.globalColours = 0; }); },
            "cannot be decoded: the image has no colour table"},
     Damage{"code_size_nine", [] { return Replace(Plain(), kDescriptor + 10, {9}); },
            "cannot be decoded: LZW minimum code size 9 is outside 1..8"},
-    Damage{"control_extension_of_five", [] { return Replace(Plain([](GifSpec& g) { g.transparent = 0; }), kGlobalTableEnd + 9, {5}); },
+    Damage{"control_extension_of_five", [] { return Replace(Plain([](GifLayout& g) { g.transparent = 0; }), kGlobalTableEnd + 9, {5}); },
            "cannot be decoded: graphic control extension of 5 bytes; 4 expected"},
     // A code that names an entry not yet defined (SDL2_image's stack overflowed on these).
-    Damage{"code_not_yet_defined", [] { return Plain([](GifSpec& g) { g.stream = testsupport::PackCodes({{256, 9}, {1, 9}, {300, 9}}); }); },
+    Damage{"code_not_yet_defined", [] { return Plain([](GifLayout& g) { g.stream = testsupport::PackCodes({{256, 9}, {1, 9}, {300, 9}}); }); },
            "cannot be decoded: LZW code 300 refers to no entry; 258 are defined"},
-    Damage{"entry_first_after_clear", [] { return Plain([](GifSpec& g) { g.stream = testsupport::PackCodes({{256, 9}, {258, 9}}); }); },
+    Damage{"entry_first_after_clear", [] { return Plain([](GifLayout& g) { g.stream = testsupport::PackCodes({{256, 9}, {258, 9}}); }); },
            "cannot be decoded: LZW code 258 refers to no entry; 258 are defined"},
     Damage{"colour_outside_the_table", [] {
-               return Plain([](GifSpec& g) { g.globalColours = 4; g.indices.assign(64, 9); }); },
+               return Plain([](GifLayout& g) { g.globalColours = 4; g.indices.assign(64, 9); }); },
            "cannot be decoded: pixel colour 9 is outside the colour table of 4"},
-    Damage{"data_ends_early", [] { return Plain([](GifSpec& g) { g.stream = tools::GifLzw(std::vector<std::uint8_t>(40, 1)); }); },
+    Damage{"data_ends_early", [] { return Plain([](GifLayout& g) { g.stream = tools::GifLzw(std::vector<std::uint8_t>(40, 1)); }); },
            "cannot be decoded: the image data ends after 40 of 64 pixels"}),
     [](const auto& info) { return std::string(info.param.label); });
 

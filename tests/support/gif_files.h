@@ -39,7 +39,7 @@ inline std::vector<std::uint8_t> LiteralCodes(const std::vector<std::uint8_t>& i
     return PackCodes(codes);
 }
 
-struct GifSpec {
+struct GifLayout {
     int screenWidth = 47, screenHeight = 47;
     int left = 0, top = 0, width = 47, height = 47;
     int globalColours = 256, localColours = 0;  // 0: no table
@@ -73,7 +73,7 @@ inline int TableBits(int colours) {
     return n;
 }
 
-inline std::vector<std::uint8_t> GifFile(const GifSpec& g) {
+inline std::vector<std::uint8_t> GifFile(const GifLayout& g) {
     std::vector<std::uint8_t> out = {'G', 'I', 'F', '8', '9', 'a'};
     const auto le16 = [&](int v) {
         out.push_back(static_cast<std::uint8_t>(v));
