@@ -1,5 +1,5 @@
-// A fixed set of glyphs and their line height in one file: the native tools write it from
-// the program's font, and the browser build, which has no font rasteriser, prints with it.
+// A fixed set of glyphs and their line height in one file: the build tool writes it from the
+// program's font, and every build of the program compiles it in and prints with it.
 //
 // The file: "GLMXGLY1", then little-endian u16 line height and u16 glyph count, then each
 // glyph in ascending codepoint order: u32 codepoint, u16 advance, u16 top, u16 width,
@@ -22,8 +22,6 @@ inline constexpr char32_t kReplacementCharacter = 0xFFFD;
 // Far above any cell of an 11-pixel font; they bound what a damaged file can ask for.
 inline constexpr int kMaxAtlasGlyphs = 4096;
 inline constexpr int kMaxAtlasCellSide = 256;
-// The largest atlas file read: a few hundred glyphs of an 11-pixel font take some 12 kB.
-inline constexpr std::size_t kMaxAtlasFileBytes = std::size_t{1} << 20;
 
 class GlyphAtlas {
 public:

@@ -1,6 +1,5 @@
-// Glyph cells of coverage and printing a line of them onto a surface. Shared by the
-// desktop text, whose glyphs SDL_ttf renders on demand, and the browser text, whose glyphs
-// come from an atlas made by the native tools.
+// Glyph cells of coverage and printing a line of them onto a surface: the program prints
+// from its compiled-in atlas with them, and the build tool that draws the atlas makes them.
 #pragma once
 
 #include <cstdint>
