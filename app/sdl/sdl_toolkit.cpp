@@ -21,6 +21,7 @@ constexpr const char* kWindowTitle = "Form1";
 constexpr int kMessageBoxAttempts = 3;
 constexpr int kLeastBitsPerPixel = 15;
 constexpr int kDisplayAnswerMs = 800;  // a live server answers a connection in microseconds
+constexpr Uint32 kResetPauseMs = 100;
 
 // The timer's parameter is the start event's type.
 Uint32 PostStartTick(Uint32, void* eventType) {
@@ -64,9 +65,16 @@ void OpenDisplay() {
     }
     std::string drivers;
     const char* display = Variable("DISPLAY");
+    X11Connection held;  // closed once SDL's own connection is open
     if (display != nullptr) {
         // Xlib would wait for ever on a server that accepts the connection and never replies.
-        if (ProbeX11Display(display, kDisplayAnswerMs) == X11Answer::Silent) {
+        X11Answer answer = ProbeX11Display(display, kDisplayAnswerMs, held);
+        if (answer == X11Answer::Unreachable) {
+            // A server whose last client just left resets and drops connections meanwhile.
+            SDL_Delay(kResetPauseMs);
+            answer = ProbeX11Display(display, kDisplayAnswerMs, held);
+        }
+        if (answer == X11Answer::Silent) {
             if (Variable("WAYLAND_DISPLAY") == nullptr) {
                 throw StartupError("display", std::string("cannot be opened: DISPLAY \"") + display +
                                                   "\" accepts a connection but does not answer within " +
