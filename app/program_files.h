@@ -9,11 +9,17 @@
 namespace app {
 
 // The literals carry the backslash of the system they were written for; JoinProgramPath
-// maps it to '/'.
+// maps it to the separator of the system the program runs on.
 inline constexpr const char* kSplashFile = "\\Loading.jpg";
 inline constexpr const char* kBackgroundFile = "\\Planet.jpg";
 inline constexpr const char* kSpriteFile = "\\Light.gif";
 inline constexpr const char* kNamesFile = "\\Effects' Names.txt";
+
+#ifdef _WIN32
+inline constexpr char kPathSeparator = '\\';
+#else
+inline constexpr char kPathSeparator = '/';
+#endif
 
 std::string JoinProgramPath(const std::string& directory, const std::string& literal);
 
@@ -22,6 +28,11 @@ std::string JoinProgramPath(const std::string& directory, const std::string& lit
 // when that exists (an installed program), otherwise the program's directory again, so
 // that the messages name the place a user would look first.
 std::string DataDirectory(const std::string& programDirectory);
+
+// What lies at a path, links followed: nothing at all (not even a dangling link), a
+// directory, or something else.
+enum class PathKind { Missing, Directory, Other };
+PathKind KindOf(const std::string& path);
 
 // A data file open for reading. Opening throws StartupError naming the file when it is
 // missing, a directory or another non-regular file, or cannot be opened.
@@ -41,7 +52,7 @@ public:
 
 private:
     std::string name_;
-    int fd_ = -1;
+    std::intptr_t handle_ = -1;  // a file descriptor, or on Windows a HANDLE
     std::uint64_t size_ = 0;
 };
 
@@ -53,7 +64,7 @@ inline constexpr std::size_t kMaxPictureFileBytes = std::size_t{64} << 20;
 // StartupError too.
 std::vector<std::uint8_t> ReadDataFile(const std::string& path, std::size_t maxBytes);
 
-// The last component of a path, for messages.
+// The last component of a path (after '/' or the system's separator), for messages.
 std::string FileNameOf(const std::string& path);
 
 }  // namespace app

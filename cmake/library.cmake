@@ -34,10 +34,28 @@ add_library(glimmerix_shared SHARED ${GLIMMERIX_OBJECTS})
 set_target_properties(glimmerix_shared PROPERTIES OUTPUT_NAME glimmerix EXPORT_NAME glimmerix
   VERSION ${PROJECT_VERSION} SOVERSION ${PROJECT_VERSION_MAJOR})
 target_link_libraries(glimmerix_shared PUBLIC glimmerix_header PRIVATE ${GLIMMERIX_MATHS})
-# The version script keeps the C++ runtime's template instances out of the exports too.
-target_link_options(glimmerix_shared PRIVATE
-  -Wl,--version-script=${PROJECT_SOURCE_DIR}/cmake/glimmerix.map -Wl,--no-undefined)
-set_target_properties(glimmerix_shared PROPERTIES LINK_DEPENDS ${PROJECT_SOURCE_DIR}/cmake/glimmerix.map)
+if(WIN32)
+  # glimmerix.dll with its import library libglimmerix.dll.a beside the static libglimmerix.a.
+  # A module-definition file made from the header's declarations lists what the DLL exports:
+  # the glimmerix_* functions and nothing of the C++ runtime linked into it.
+  file(STRINGS ${PROJECT_SOURCE_DIR}/include/glimmerix/glimmerix.h.in GLIMMERIX_DECLARATIONS
+    REGEX "^GLIMMERIX_API .*glimmerix_[a-z_]+\\(")
+  set(GLIMMERIX_DEF "LIBRARY glimmerix.dll\nEXPORTS\n")
+  foreach(declaration IN LISTS GLIMMERIX_DECLARATIONS)
+    string(REGEX MATCH "glimmerix_[a-z_]+\\(" function "${declaration}")
+    string(REPLACE "(" "" function "${function}")
+    string(APPEND GLIMMERIX_DEF "  ${function}\n")
+  endforeach()
+  file(GENERATE OUTPUT ${PROJECT_BINARY_DIR}/glimmerix.def CONTENT "${GLIMMERIX_DEF}")
+  target_sources(glimmerix_shared PRIVATE ${PROJECT_BINARY_DIR}/glimmerix.def)
+  set_target_properties(glimmerix_shared PROPERTIES PREFIX "" IMPORT_PREFIX lib)
+  target_link_options(glimmerix_shared PRIVATE -Wl,--no-undefined)
+else()
+  # The version script keeps the C++ runtime's template instances out of the exports too.
+  target_link_options(glimmerix_shared PRIVATE
+    -Wl,--version-script=${PROJECT_SOURCE_DIR}/cmake/glimmerix.map -Wl,--no-undefined)
+  set_target_properties(glimmerix_shared PROPERTIES LINK_DEPENDS ${PROJECT_SOURCE_DIR}/cmake/glimmerix.map)
+endif()
 
 # The names the rest of the tree links by: `effects` is the whole engine; `platform` is the
 # drawing surface alone, so that what links it cannot reach the engine.
@@ -45,6 +63,7 @@ add_library(effects ALIAS glimmerix_static)
 
 # Installed: libraries, header, pkg-config file, CMake package, licence.
 install(TARGETS glimmerix_shared glimmerix_static glimmerix_header EXPORT GlimmerixTargets
+  RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT development
   LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT runtime NAMELINK_COMPONENT development
   ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT development)
 install(FILES ${PROJECT_BINARY_DIR}/include/glimmerix/glimmerix.h

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that building, testing and running need, if any is missing;
-# with --web also those of the browser build and its tests (emscripten, chromium, npm).
+# with --web also those of the browser build and its tests (emscripten, chromium, npm); with
+# --windows those of the Windows build and its tests (the posix-threads mingw-w64 compilers, Wine).
 # As root it runs apt-get itself; otherwise it prints the exact command and fails.
 set -euo pipefail
 
@@ -12,11 +13,18 @@ packages=(
   xvfb xauth xdotool x11-utils xfonts-base imagemagick valgrind time
   dpkg-dev debhelper lintian desktop-file-utils appstream openbox wmctrl
 )
-if [ "${1:-}" = --web ]; then
-  packages+=(emscripten chromium)
-  # The browser tests install puppeteer-core with npm; a Node.js from elsewhere brings its own.
-  command -v npm >/dev/null || packages+=(npm)
-fi
+for option in "$@"; do
+  case "$option" in
+    --web)
+      packages+=(emscripten chromium)
+      # The browser tests install puppeteer-core with npm; a Node.js from elsewhere brings its own.
+      command -v npm >/dev/null || packages+=(npm) ;;
+    --windows)
+      # Debian puts wine64 in /usr/lib/wine, off the PATH; unzip unpacks the zips under test.
+      packages+=(g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix wine64 wine zip unzip) ;;
+    *) echo "install-deps.sh: unknown option '$option' (use --web or --windows)" >&2; exit 2 ;;
+  esac
+done
 
 missing=()
 for p in "${packages[@]}"; do

@@ -259,25 +259,61 @@ Rgb IconColour(int x, int y, int size) {
 }
 
 // The windows' icon: 32 × 32 pixels in 256 colours.
-bool Icon(const std::string& path) {
-    SDL_Surface* s = SDL_CreateRGBSurfaceWithFormat(0, 32, 32, 8, SDL_PIXELFORMAT_INDEX8);
+// The windows' icon: 32 × 32 pixels of a 256-colour palette (a 6 × 6 × 6 cube, then greys).
+struct PaletteIcon {
+    static constexpr int kSide = 32;
     SDL_Color colours[256];
+    std::uint8_t indices[kSide * kSide];
+};
+
+PaletteIcon MakeIcon() {
+    PaletteIcon icon{};
     for (int i = 0; i < 216; ++i)
-        colours[i] = SDL_Color{static_cast<Uint8>(i / 36 * 51), static_cast<Uint8>(i / 6 % 6 * 51), static_cast<Uint8>(i % 6 * 51), 255};
+        icon.colours[i] = SDL_Color{static_cast<Uint8>(i / 36 * 51), static_cast<Uint8>(i / 6 % 6 * 51), static_cast<Uint8>(i % 6 * 51), 255};
     for (int i = 216; i < 256; ++i) {
         const auto v = static_cast<Uint8>((i - 216) * 255 / 39);
-        colours[i] = SDL_Color{v, v, v, 255};
+        icon.colours[i] = SDL_Color{v, v, v, 255};
     }
-    SDL_SetPaletteColors(s->format->palette, colours, 0, 256);
-    for (int y = 0; y < 32; ++y)
-        for (int x = 0; x < 32; ++x) {
-            const Rgb c = IconColour(x, y, 32);
+    for (int y = 0; y < PaletteIcon::kSide; ++y)
+        for (int x = 0; x < PaletteIcon::kSide; ++x) {
+            const Rgb c = IconColour(x, y, PaletteIcon::kSide);
             const auto level = [](double v) { return static_cast<int>(std::lround(Clamp01(v) * 5)); };
-            static_cast<Uint8*>(s->pixels)[y * s->pitch + x] = static_cast<Uint8>(level(c.r) * 36 + level(c.g) * 6 + level(c.b));
+            icon.indices[y * PaletteIcon::kSide + x] = static_cast<std::uint8_t>(level(c.r) * 36 + level(c.g) * 6 + level(c.b));
         }
+    return icon;
+}
+
+bool Icon(const std::string& path) {
+    const PaletteIcon icon = MakeIcon();
+    SDL_Surface* s = SDL_CreateRGBSurfaceWithFormat(0, PaletteIcon::kSide, PaletteIcon::kSide, 8, SDL_PIXELFORMAT_INDEX8);
+    SDL_SetPaletteColors(s->format->palette, icon.colours, 0, 256);
+    for (int y = 0; y < PaletteIcon::kSide; ++y)
+        std::copy_n(icon.indices + y * PaletteIcon::kSide, PaletteIcon::kSide, static_cast<Uint8*>(s->pixels) + y * s->pitch);
     const bool ok = SDL_SaveBMP(s, path.c_str()) == 0;
     SDL_FreeSurface(s);
     return ok;
+}
+
+// The same icon as a Windows .ico: one 256-colour image, its rows bottom-up, then an
+// all-opaque mask of one bit a pixel (rows of 32 bits).
+bool WindowsIcon(const std::string& path) {
+    const PaletteIcon icon = MakeIcon();
+    constexpr int kSide = PaletteIcon::kSide, kMaskBytes = kSide * kSide / 8;
+    constexpr int kImageBytes = 40 + 256 * 4 + kSide * kSide + kMaskBytes;
+    std::vector<std::uint8_t> out;
+    const auto u16 = [&out](int v) { out.push_back(static_cast<std::uint8_t>(v)), out.push_back(static_cast<std::uint8_t>(v >> 8)); };
+    const auto u32 = [&u16](int v) { u16(v & 0xFFFF), u16(v >> 16); };
+    u16(0), u16(1), u16(1);                                  // an icon file holding one image
+    out.insert(out.end(), {kSide, kSide, 0, 0}), u16(1), u16(8), u32(kImageBytes), u32(6 + 16);
+    u32(40), u32(kSide), u32(kSide * 2), u16(1), u16(8);     // the height counts the mask too
+    u32(0), u32(kSide * kSide + kMaskBytes), u32(0), u32(0), u32(256), u32(0);
+    for (const SDL_Color& c : icon.colours) out.insert(out.end(), {c.b, c.g, c.r, 0});
+    for (int y = kSide - 1; y >= 0; --y) out.insert(out.end(), icon.indices + y * kSide, icon.indices + (y + 1) * kSide);
+    out.insert(out.end(), kMaskBytes, 0);
+    std::ofstream file(path, std::ios::binary);
+    file.write(reinterpret_cast<const char*>(out.data()), static_cast<std::streamsize>(out.size()));
+    if (!file) SDL_SetError("%s cannot be written", path.c_str());
+    return static_cast<bool>(file);
 }
 
 // The desktop's icon: the same picture, 48 × 48 in full colour.
@@ -315,6 +351,7 @@ int main(int argc, char** argv) {
     }
     const bool ok = SaveJpeg(Loading(), dir + "/Loading.jpg") && SaveJpeg(Planet(), dir + "/Planet.jpg") &&
                     Light(dir + "/Light.gif") && Names(dir + "/Effects' Names.txt") && Icon(dir + "/Glimmerix.bmp") &&
+                    WindowsIcon(dir + "/Glimmerix.ico") &&
                     DesktopIcon(dir + "/glimmerix.png");
     if (!ok) std::fprintf(stderr, "make_assets: writing into %s failed: %s\n", dir.c_str(), SDL_GetError());
     IMG_Quit();

@@ -1,14 +1,15 @@
 // A throw-away copy of the program's directory with small but real data files.
 #pragma once
 
-#include <unistd.h>
-
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
+#include <random>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
+#include "app/program_files.h"
 #include "tests/support/gif_files.h"
 #include "tests/support/jpeg_cases.h"
 
@@ -55,11 +56,25 @@ inline GifLayout LightGif() {
     return g;
 }
 
+// A new folder in the system's temporary folder, named in UTF-8 as the program's paths are.
+inline std::string NewTemporaryFolder() {
+    namespace fs = std::filesystem;
+    std::random_device random;
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        const fs::path folder = fs::temp_directory_path() / ("glimmerix-test-" + std::to_string(random()));
+        std::error_code error;
+        if (fs::create_directory(folder, error)) {
+            const std::u8string name = folder.u8string();
+            return {name.begin(), name.end()};
+        }
+    }
+    throw std::runtime_error("no new folder can be made in the temporary folder");
+}
+
 class DataDir {
 public:
     DataDir() {
-        char pattern[] = "/tmp/glimmerix-test-XXXXXX";
-        path = mkdtemp(pattern);
+        path = NewTemporaryFolder();
         Write("Loading.jpg", SceneJpeg(1));
         Write("Planet.jpg", SceneJpeg(3));
         Write("Light.gif", GifFile(LightGif()));
@@ -69,7 +84,7 @@ public:
     DataDir(const DataDir&) = delete;
     DataDir& operator=(const DataDir&) = delete;
 
-    std::string File(const std::string& name) const { return path + "/" + name; }
+    std::string File(const std::string& name) const { return path + app::kPathSeparator + name; }
     void Write(const std::string& name, const std::vector<std::uint8_t>& bytes) const {
         std::filesystem::remove_all(File(name));
         std::ofstream(File(name), std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),

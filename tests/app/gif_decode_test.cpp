@@ -1,7 +1,6 @@
 #include "app/gif_decode.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <cstdio>
 #include <filesystem>
@@ -185,7 +184,7 @@ TEST_P(GifFromImageMagick, DecodesToThePicturesColours) {
         const int bx = x / 4, by = y / 4;
         return platform::PackRgb(static_cast<std::uint8_t>(bx * 16), static_cast<std::uint8_t>(by * 20), static_cast<std::uint8_t>((bx + by) * 7));
     };
-    const std::string base = "/tmp/glimmerix-gif-" + std::to_string(getpid()) + "-" + c.label;
+    const std::string base = testing::TempDir() + "glimmerix-gif-" + c.label;
     {
         std::ofstream ppm(base + ".ppm", std::ios::binary);
         ppm << "P6\n" << kW << " " << kH << "\n255\n";

@@ -1,0 +1,4 @@
+// Resource identifiers, shared by the resource script and the code (hence macros).
+#pragma once
+
+#define GLIMMERIX_ICON 1
