@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and runs every test: the whole suite (and the unit tests
 # once more on the portable paths), the browser build
-# in headless Chromium, the Debian packages (built, checked with lintian, unpacked and used),
+# in headless Chromium, the Windows build under Wine (its suites, the demo and the library
+# from their zips), the Debian packages (built, checked with lintian, unpacked and used),
 # then the unit
 # and program tests again under AddressSanitizer and UBSan, the library's concurrent calls
 # under ThreadSanitizer, then each fuzzer for a
@@ -19,6 +20,9 @@ GLIMMERIX_DISABLE=avx2 ctest --test-dir build --output-on-failure -j "$jobs" --l
 
 echo "== the browser build (WebAssembly) in headless Chromium"
 tests/web/web_test.sh build
+
+echo "== the Windows build (mingw-w64) under Wine"
+tools/windows.sh
 
 echo "== the Debian packages: lintian, unpacked and used"
 tests/install/package_test.sh

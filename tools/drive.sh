@@ -22,9 +22,14 @@ poll() {
 # Returns non-zero, saying which step failed, when one does not happen in time.
 dismiss_welcome() {
   poll 100 welcome_box_open || { echo "the welcome box did not appear" >&2; return 1; }
-  xdotool key --window "$(welcome_box)" Return
-  poll 50 bash -c "! xwininfo -root -tree | grep -q '\"Glimmerix Sample\"'" ||
-    { echo "the welcome box did not close" >&2; return 1; }
+  # Sent again while the box stays: a key sent while it is being mapped may be lost (Wine).
+  local tries=0
+  while welcome_box_open; do
+    [ "$tries" -lt 10 ] || { echo "the welcome box did not close" >&2; return 1; }
+    xdotool key --window "$(welcome_box)" Return 2>/dev/null || true  # the box may close as the key arrives
+    tries=$((tries + 1))
+    poll 5 bash -c "! xwininfo -root -tree 2>/dev/null | grep -q '\"Glimmerix Sample\"'"
+  done
   poll 50 main_window_shown || { echo "no visible main window" >&2; return 1; }
 }
 

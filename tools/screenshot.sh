@@ -3,6 +3,8 @@
 # tools/screenshot.sh [OUT.png] (default docs/screenshot.png). Needs build/glimmerix.
 # tools/screenshot.sh --web [OUT.png] (default docs/web.png) takes the web page's instead, in
 # headless Chromium, from the site that tools/web.sh built.
+# tools/screenshot.sh --windows [OUT.png] (default docs/windows.png) takes glimmerix.exe's
+# under Wine, from the folder that tools/windows.sh built.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 if [ "${1:-}" = --web ]; then
@@ -16,10 +18,19 @@ if [ "${1:-}" = --web ]; then
   exit 0
 fi
 . tools/xserver.sh
-out=${1:-docs/screenshot.png}
-build/glimmerix 2>/dev/null &
-pid=$!
-trap 'kill $pid 2>/dev/null || true' EXIT
+if [ "${1:-}" = --windows ]; then
+  out=${2:-docs/windows.png}
+  . tools/wine-session.sh
+  wine_session_start build-windows
+  (cd build-windows && exec wine64 glimmerix.exe 2>/dev/null) &
+  pid=$!
+  trap 'kill $pid 2>/dev/null || true; wine_session_stop' EXIT
+else
+  out=${1:-docs/screenshot.png}
+  build/glimmerix 2>/dev/null &
+  pid=$!
+  trap 'kill $pid 2>/dev/null || true' EXIT
+fi
 . tools/drive.sh
 dismiss_welcome
 wid=$(main_window)

@@ -13,7 +13,8 @@ set(CMAKE_FIND_ROOT_PATH /usr/${GLIMMERIX_MINGW_TRIPLET})
 set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
+# CMake packages also where CMAKE_PREFIX_PATH names them (an unzipped development folder).
+set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE BOTH)
 
 # The C and C++ runtimes and winpthread linked in: nothing but system DLLs beside the program.
 set(CMAKE_EXE_LINKER_FLAGS_INIT -static)
