@@ -33,6 +33,24 @@ dismiss_welcome() {
   poll 50 main_window_shown || { echo "no visible main window" >&2; return 1; }
 }
 
+# Waits up to $2 tenths of a second for process $1 to end; sets $status to its exit status.
+process_ended_within() {
+  poll "$2" bash -c "! kill -0 $1 2>/dev/null" || return 1
+  status=0
+  wait "$1" || status=$?
+}
+
+# "scale left top" of the scene in a $1 x $2 window by the presentation rule: the largest
+# whole factor that fits (at least 1), centred.
+scene_placement() {
+  local s=$(( $1 / 320 < $2 / 240 ? $1 / 320 : $2 / 240 ))
+  [ "$s" -ge 1 ] || s=1
+  echo "$s $(( ($1 - 320 * s) / 2 )) $(( ($2 - 240 * s) / 2 ))"
+}
+
+# "r g b" of pixel ($2, $3) of picture file $1, as ImageMagick decodes it.
+picture_pixel() { convert "$1" -crop "1x1+$2+$3" -depth 8 rgb:- | od -An -tu1 | xargs; }
+
 # "r g b" of screen pixel (x, y).
 screen_pixel() { import -window root -crop "1x1+$1+$2" +repage -depth 8 rgb:- | od -An -tu1 | xargs; }
 

@@ -44,9 +44,11 @@ void DrainInput() {
     while (PeekMessageW(&message, nullptr, WM_LBUTTONDOWN, WM_MOUSELAST, PM_REMOVE)) {}
 }
 
-}  // namespace
-
+// The whole factor a window is enlarged by at a monitor's DPI, so that the scene's pixels
+// stay whole: 96 (100 %) gives 1, 192 (200 %) gives 2.
 int ScaleForDpi(unsigned dpi) { return std::max(1, static_cast<int>(dpi / kBaseDpi)); }
+
+}  // namespace
 
 Win32Toolkit::Win32Toolkit() : instance_(GetModuleHandleW(nullptr)) {
     directory_ = DataDirectory(ModuleDirectory());

@@ -18,10 +18,6 @@ namespace app {
 inline constexpr const wchar_t* kMainWindowClass = L"GlimmerixForm";
 inline constexpr const wchar_t* kSplashWindowClass = L"GlimmerixSplash";
 
-// The whole factor a window is enlarged by at a monitor's DPI, so that the scene's pixels
-// stay whole: 96 (100 %) gives 1, 192 (200 %) gives 2.
-int ScaleForDpi(unsigned dpi);
-
 class Win32Toolkit : public Toolkit {
 public:
     // Registers the window classes and creates both windows hidden. Throws StartupError.

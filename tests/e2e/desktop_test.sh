@@ -40,12 +40,7 @@ fi
 
 start() { "$program" >/dev/null 2>"$work/err" & pid=$!; }
 # Waits up to $1 tenths of a second for the program to end; sets $status.
-ended_within() {
-  poll "$1" bash -c "! kill -0 $pid 2>/dev/null" || return 1
-  status=0
-  wait "$pid" || status=$?
-  pid=
-}
+ended_within() { process_ended_within "$pid" "$1" && pid=; }
 started_and_dismissed() {
   start
   dismiss_welcome 2>"$work/why" || { bad "$1" "$(cat "$work/why")"; kill -9 "$pid"; pid=; return 1; }
@@ -58,15 +53,14 @@ window_pixel() {
   read -r x y w h <<<"$(window_geometry "$wid")"
   screen_pixel $((x + $1)) $((y + $2))
 }
-planet_pixel() { convert "$(dirname "$program")/Planet.jpg" -crop "1x1+$1+$2" -depth 8 rgb:- | od -An -tu1 | xargs; }
+planet_pixel() { picture_pixel "$(dirname "$program")/Planet.jpg" "$1" "$2"; }
 
 # The scene in a window of the size it has now, by the presentation rule: the largest whole
 # factor that fits, centred, black around it, the pointer mapped back to scene pixels.
 check_scaled_scene() {
   local w h scale left top r g b
   read -r w h <<<"$(window_geometry "$wid" | awk '{print $3, $4}')"
-  scale=$(( w / 320 < h / 240 ? w / 320 : h / 240 )); [ "$scale" -ge 1 ] || scale=1
-  left=$(( (w - 320 * scale) / 2 )); top=$(( (h - 240 * scale) / 2 ))
+  read -r scale left top <<<"$(scene_placement "$w" "$h")"
   [ "$(window_pixel $((left + 300 * scale)) $((top + 20 * scale)))" = "$(planet_pixel 300 20)" ] ||
     { bad "scene at ${w}x$h" "scene pixel $(window_pixel $((left + 300 * scale)) $((top + 20 * scale))), picture $(planet_pixel 300 20)"; return; }
   if [ "$left" -gt 0 ] && [ "$(window_pixel $((left - 1)) $((h / 2)))" != "0 0 0" ]; then

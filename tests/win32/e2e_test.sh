@@ -19,12 +19,6 @@ failures=0
 passed=0
 bad() { echo "FAIL $1: $2"; failures=$((failures + 1)); }
 ok() { echo "ok   $1"; passed=$((passed + 1)); }
-# Waits up to $2 tenths of a second for process $1 to end; sets $status.
-ended_within() {
-  poll "$2" bash -c "! kill -0 $1 2>/dev/null" || return 1
-  status=0
-  wait "$1" || status=$?
-}
 # A 320 x 240 raw RGB shot of a window's scene whose top-left corner is at ($2, $3).
 shot() { import -window root -crop "320x240+$2+$3" +repage -depth 8 "rgb:$1"; }
 # The scene without its frame-rate line (rows 184..196), which differs from run to run.
@@ -74,7 +68,7 @@ lwid=$(xdotool search --onlyvisible --name '^Form1$' | grep -vx "$wwid" | head -
 read -r lx ly _ <<<"$(window_geometry "$lwid")"
 shots_of_every_effect lin "$lx" "$ly"
 xdotool windowfocus --sync "$lwid" key Escape
-ended_within "$lpid" 50 || bad "Linux program" "did not end after Esc"
+process_ended_within "$lpid" 50 || bad "Linux program" "did not end after Esc"
 
 rest=$("$native/tests/sprite_check" "$work/lin_0.rgb" "$work/background.rgb" "$work/sprite.rgb" "$sprite_side" 0 find)
 if [ "$(wc -l <<<"$rest")" -ne 1 ] || [ -z "$rest" ]; then bad "sprite" "the Linux program's light rests at '$rest'"; fi
@@ -98,15 +92,15 @@ control() { /usr/lib/wine/wine64 "$windows/tests/window_control.exe" "$@"; }
 # The scene of the window at ($1, $2), $3 x $4, at the largest whole factor: "scale" when each
 # scene pixel is a uniform square, black lies beside it and pixel (300, 20) is the picture's.
 scaled_scene() {
-  local x=$1 y=$2 w=$3 h=$4 s left top
-  s=$(( w / 320 < h / 240 ? w / 320 : h / 240 ))
-  left=$(( x + (w - 320 * s) / 2 )) top=$(( y + (h - 240 * s) / 2 ))
+  local w=$3 h=$4 s left top
+  read -r s left top <<<"$(scene_placement "$w" "$h")"
+  left=$(( $1 + left )) top=$(( $2 + top ))
   import -window root -crop "$((320 * s))x$((240 * s))+$left+$top" +repage "$work/scaled.png"
   convert "$work/scaled.png" -sample "320x240!" -sample "$((320 * s))x$((240 * s))!" "$work/resampled.png"
   [ "$(compare -metric AE "$work/scaled.png" "$work/resampled.png" null: 2>&1)" = 0 ] || { echo "scene pixels not whole"; return 1; }
   [ "$(screen_pixel $((left - 1)) $((top + 10)))" = "0 0 0" ] || { echo "not black beside the scene"; return 1; }
-  [ "$(screen_pixel $((left + 300 * s)) $((top + 20 * s)))" = \
-    "$(convert "$demo/Planet.jpg" -crop 1x1+300+20 -depth 8 rgb:- | od -An -tu1 | xargs)" ] || { echo "pixel (300, 20) is not the picture's"; return 1; }
+  [ "$(screen_pixel $((left + 300 * s)) $((top + 20 * s)))" = "$(picture_pixel "$demo/Planet.jpg" 300 20)" ] ||
+    { echo "pixel (300, 20) is not the picture's"; return 1; }
   echo "$s"
 }
 # Wine takes the focus back when its window is clicked, not when the X server moves it.
@@ -124,14 +118,14 @@ control restore
 sleep 0.3
 
 xdotool key Escape
-if ended_within "$wpid" 50 && [ "$status" -eq 0 ]; then ok "Esc ends it with status 0"
+if process_ended_within "$wpid" 50 && [ "$status" -eq 0 ]; then ok "Esc ends it with status 0"
 else bad "Esc" "still running, or status ${status:-?}: $(cat "$work/win_err")"; kill -9 "$wpid" 2>/dev/null; fi
 
 # The close request (Alt+F4, as the taskbar's Close): status 0.
 start_windows "$demo"
 dismiss_welcome 2>"$work/why" || bad "close" "$(cat "$work/why")"
 xdotool key alt+F4
-if ended_within "$wpid" 50 && [ "$status" -eq 0 ]; then ok "a close request ends it with status 0"
+if process_ended_within "$wpid" 50 && [ "$status" -eq 0 ]; then ok "a close request ends it with status 0"
 else bad "close" "still running, or status ${status:-?}: $(cat "$work/win_err")"; kill -9 "$wpid" 2>/dev/null; fi
 
 # --- damaged data files: the Linux program's message, a box, status 1 ---------------------
@@ -164,7 +158,7 @@ refused() {
   env -u DISPLAY -u WAYLAND_DISPLAY SDL_VIDEODRIVER=dummy timeout -s KILL 10 "$work/lin/glimmerix" >/dev/null 2>"$work/lin_err"
   start_windows "$work/win"
   dismiss_error_box
-  if ! ended_within "$wpid" 50; then bad "$name" "still running$([ -z "$box" ] && echo ', no box titled "Glimmerix"')"; kill -9 "$wpid"
+  if ! process_ended_within "$wpid" 50; then bad "$name" "still running$([ -z "$box" ] && echo ', no box titled "Glimmerix"')"; kill -9 "$wpid"
   elif [ -z "$box" ]; then bad "$name" "no box titled \"Glimmerix\""
   elif [ "$status" -ne 1 ]; then bad "$name" "status $status: $(cat "$work/win_err")"
   elif [ "$(tr -d '\r' <"$work/win_err" | wc -l)" -ne 1 ]; then bad "$name" "not one line: $(cat "$work/win_err")"
@@ -183,7 +177,7 @@ refused "a 12-bit JPEG" "cp \"$work/jpegs/precision_12.jpg\" Planet.jpg"
 rm -rf "$work/ünïcødé 路径" && cp -r "$demo" "$work/ünïcødé 路径" && rm "$work/ünïcødé 路径/Light.gif"
 start_windows "$work/ünïcødé 路径"
 dismiss_error_box
-ended_within "$wpid" 50
+process_ended_within "$wpid" 50
 if tr -d '\r' <"$work/win_err" | grep -qF 'ünïcødé 路径\Light.gif)'; then ok "a folder named in other scripts: $(tr -d '\r' <"$work/win_err")"
 else bad "folder named in other scripts" "$(cat "$work/win_err")"; fi
 
