@@ -4,6 +4,8 @@
 #   wine_session_stop              the server shut down, nothing of Wine left running
 # Debian puts wine64 in /usr/lib/wine, off the PATH.
 export PATH="/usr/lib/wine:$PATH"
+# Unix file names are UTF-8 to Wine only in a UTF-8 locale (a fresh root may have none set).
+export LC_ALL=C.UTF-8
 export WINEDEBUG=-all
 # No .NET or Gecko installers: the prefix is made without asking to download them.
 export WINEDLLOVERRIDES="mscoree,mshtml="
