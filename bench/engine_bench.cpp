@@ -4,6 +4,7 @@
 #include <glimmerix/glimmerix.h>
 
 #include <cstring>
+#include <memory>
 #include <stdexcept>
 #include <vector>
 
@@ -13,6 +14,7 @@
 #include "effects/draw_sprite.h"
 #include "effects/effect_table.h"
 #include "effects/sprite_store.h"
+#include "platform/gdi.h"
 
 namespace bench {
 namespace {
@@ -43,6 +45,21 @@ std::vector<Case> DrawSpriteCases() {
     for (int e = 0; e < kEffects; ++e) {
         cases.push_back({"draw/" + std::to_string(e), [] { RestoreSpriteRect(GetScene(), GetScene().background); },
                          [e] { mdlEffects::DrawSprite(e, 0, GetScene().backbuffer.hDC(), kSpriteX, kSpriteY); }});
+    }
+    // The same over a white and a black surface: a flat surface sends every lookup of an
+    // effect to one column of its table, so a cost that depends on where entries lie in
+    // memory (a read split over two cache lines) shows here and not over the picture.
+    for (const auto& [surface, colour] : {std::pair<const char*, platform::ColourValue>{"white", 0x00FFFFFF}, {"black", 0}}) {
+        const auto flat = std::make_shared<platform::Surface>(kSceneWidth, kSceneHeight, colour);
+        const auto target = std::make_shared<platform::Surface>(*flat);
+        for (int e = 0; e < kEffects; ++e) {
+            cases.push_back({std::string(surface) + "/" + std::to_string(e),
+                             [flat, target] {
+                                 platform::BitBlt(target->hDC(), kSpriteX, kSpriteY, kSprite, kSprite, flat->hDC(), kSpriteX,
+                                                  kSpriteY, platform::kSrcCopy);
+                             },
+                             [target, e] { mdlEffects::DrawSprite(e, 0, target->hDC(), kSpriteX, kSpriteY); }});
+        }
     }
     // The library's glimmerix_draw through each effect: the same sprite at the same place,
     // onto the scene's background as an ARGB8888 image (SDL's usual surface).

@@ -67,10 +67,15 @@ void MeasureBlends(bench::Results& r, int rounds) {
     for (int e = 0; e < mdlEffects::EFFECT_COUNT; ++e) {
         r.drawSpriteNs[e] = blends.at("draw/" + std::to_string(e));
         r.libraryDrawNs[e] = blends.at("library/" + std::to_string(e));
+        r.drawSpriteWhiteNs[e] = blends.at("white/" + std::to_string(e));
+        r.drawSpriteBlackNs[e] = blends.at("black/" + std::to_string(e));
     }
+    const auto startsWith = [](const std::string& name, const char* prefix) { return name.rfind(prefix, 0) == 0; };
     for (const auto& [name, ns] : blends) {
-        if (name.rfind("kernel/", 0) == 0) r.kernelsNs[name.substr(7)] = ns;
-        else if (name.rfind("draw/", 0) != 0 && name.rfind("library/", 0) != 0) r.peersNs[name] = ns;
+        if (startsWith(name, "kernel/")) r.kernelsNs[name.substr(7)] = ns;
+        else if (!startsWith(name, "draw/") && !startsWith(name, "library/") && !startsWith(name, "white/") &&
+                 !startsWith(name, "black/"))
+            r.peersNs[name] = ns;
     }
 }
 

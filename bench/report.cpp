@@ -14,6 +14,15 @@ namespace {
 double Slowest(const double (&ns)[kEffects]) { return *std::max_element(std::begin(ns), std::end(ns)); }
 double Fastest(const double (&ns)[kEffects]) { return *std::min_element(std::begin(ns), std::end(ns)); }
 double Spread(const Results& r) { return Slowest(r.drawSpriteNs) / Fastest(r.drawSpriteNs); }
+// Slowest over fastest DrawSprite across every effect over the picture, white and black.
+double SurfaceSpread(const Results& r) {
+    double slowest = 0, fastest = 1e300;
+    for (const auto* ns : {&r.drawSpriteNs, &r.drawSpriteWhiteNs, &r.drawSpriteBlackNs}) {
+        slowest = std::max(slowest, Slowest(*ns));
+        fastest = std::min(fastest, Fastest(*ns));
+    }
+    return slowest / fastest;
+}
 
 std::string Format(const char* format, double v) {
     char buf[64];
@@ -53,6 +62,8 @@ std::vector<Row> Rows(const Results& r) {
     rows.insert(rows.end(), {
         {"slowest `DrawSprite` / pixman soft_light", Format("%.3f", soft), "≤ 0.09", soft <= 0.09},
         {"effect spread (slowest / fastest `DrawSprite`)", Format("%.3f", Spread(r)), "≤ 1.10", Spread(r) <= 1.10},
+        {"spread over 18 effects × {picture, white, black} (slowest / fastest `DrawSprite`)",
+         Format("%.3f", SurfaceSpread(r)), "≤ 1.15", SurfaceSpread(r) <= 1.15},
         {"`glimmerix_draw` (ARGB8888), slowest effect / slowest `DrawSprite`", Format("%.3f", library / draw), "≤ 1.05",
          library / draw <= 1.05},
         {"composed frame, slowest effect / `memcpy` of one frame",
@@ -130,6 +141,9 @@ void WriteJson(const Results& r, const std::string& path) {
         << ", \"flags\": [" << flags << "]},\n  \"kernel\": \"" << r.kernel << "\",\n";
     out << "  \"build_tables_ms\": " << num(r.buildTablesMs) << ",\n";
     out << "  \"draw_sprite_ns\": " << perEffect(r.drawSpriteNs) << ",\n";
+    out << "  \"draw_sprite_ns_by_surface\": {\"real\": " << perEffect(r.drawSpriteNs) << ", \"white\": "
+        << perEffect(r.drawSpriteWhiteNs) << ", \"black\": " << perEffect(r.drawSpriteBlackNs) << "},\n";
+    out << "  \"surface_spread\": " << num(SurfaceSpread(r)) << ",\n";
     out << "  \"library_draw_ns\": " << num(Slowest(r.libraryDrawNs)) << ",\n";
     out << "  \"library_draw_ns_per_effect\": " << perEffect(r.libraryDrawNs) << ",\n";
     out << "  \"effect_spread\": " << num(Spread(r)) << ",\n  \"peers_ns\": " << map(r.peersNs) << ",\n";
@@ -190,6 +204,12 @@ void PrintBlends(const Results& r) {
                 Slowest(r.drawSpriteNs) / kSpritePixels, Fastest(r.drawSpriteNs), Slowest(r.drawSpriteNs) / add);
     std::printf("glimmerix_draw slowest %.0f ns; / slowest DrawSprite %.3f\n", Slowest(r.libraryDrawNs),
                 Slowest(r.libraryDrawNs) / Slowest(r.drawSpriteNs));
+    std::printf("DrawSprite over white %.0f..%.0f ns, over black %.0f..%.0f ns; spread over all surfaces %.3f\n",
+                Fastest(r.drawSpriteWhiteNs), Slowest(r.drawSpriteWhiteNs), Fastest(r.drawSpriteBlackNs),
+                Slowest(r.drawSpriteBlackNs), SurfaceSpread(r));
+    for (int e = 0; e < kEffects; ++e)
+        std::printf("  effect %2d: picture %6.0f  white %6.0f  black %6.0f ns\n", e, r.drawSpriteNs[e], r.drawSpriteWhiteNs[e],
+                    r.drawSpriteBlackNs[e]);
     for (const auto& [name, ns] : r.kernelsNs) std::printf("kernel %-24s %8.0f ns %7.3f ns/pixel\n", name.c_str(), ns, ns / kSpritePixels);
     for (const auto& [name, ns] : r.peersNs) std::printf("peer %-26s %8.0f ns %7.3f ns/pixel\n", name.c_str(), ns, ns / kSpritePixels);
 }

@@ -42,7 +42,8 @@ struct Results {
     std::string kernel;
     double buildTablesMs = 0;
     double backgroundCopyUs = 0, printLinesUs = 0;
-    double drawSpriteNs[kEffects] = {};
+    double drawSpriteNs[kEffects] = {};  // over the scene's background
+    double drawSpriteWhiteNs[kEffects] = {}, drawSpriteBlackNs[kEffects] = {};  // over flat surfaces, same rounds
     double libraryDrawNs[kEffects] = {};  // glimmerix_draw onto an ARGB8888 image, in the same rounds
     std::map<std::string, double> peersNs;
     std::map<std::string, double> kernelsNs;  // "avx2/real", "avx2/uniform", "scalar/real", …

@@ -176,7 +176,7 @@ namespace {
 
 struct SharedTables {
     std::unique_ptr<std::uint8_t[]> table;
-    std::array<std::unique_ptr<std::uint8_t[]>, EFFECT_COUNT> copies;
+    std::array<EffectCopy, EFFECT_COUNT> copies;
 };
 
 // A function-local static is built once even when threads ask at the same time; a failed

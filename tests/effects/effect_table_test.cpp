@@ -161,12 +161,14 @@ TEST(EffectTableAccess, RejectsIndicesOutsideItsBounds) {
     for (const auto& i : bad) EXPECT_THROW(EffectTable(i[0], i[1], i[2]), EngineError);
 }
 
-// The per-effect copies the kernels draw from hold every entry of EffectTable, and the
-// library's own table and copies are the same bytes.
+// The per-effect copies the kernels draw from hold every entry of EffectTable, start on a
+// cache line, and the library's own table and copies are the same bytes.
 TEST_F(EffectTableTest, EachCopyHoldsItsEffectEntryByEntry) {
     for (int e = 0; e < EFFECT_COUNT; ++e) {
         const std::uint8_t* copy = EffectTable.Copy(e);
         ASSERT_EQ(std::memcmp(copy, SharedEffectCopy(e), EFFECT_COPY_BYTES + EFFECT_COPY_PADDING), 0) << e;
+        // On a cache line: the kernels' aligned reads then never span two.
+        EXPECT_EQ(reinterpret_cast<std::uintptr_t>(copy) % EFFECT_COPY_ALIGNMENT, 0u) << e;
         for (int s = 0; s < 256; ++s)
             for (int d = 0; d < 256; ++d) ASSERT_EQ(copy[EffectCopyIndex(d, s)], EffectTable(e, d, s)) << e << " " << d << " " << s;
         for (std::size_t pad = 0; pad < EFFECT_COPY_PADDING; ++pad) EXPECT_EQ(copy[EFFECT_COPY_BYTES + pad], 0);
