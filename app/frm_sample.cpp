@@ -101,8 +101,7 @@ void frmSample::tmrStart_Timer() {
 
 void frmSample::RunFrame() {
     ComposeFrame();
-    presenter_.Present(picBackbuffer, toolkit_.MainWindowSurface());
-    toolkit_.Present();
+    toolkit_.Present(presenter_.Present(picBackbuffer, toolkit_.MainWindowSurface(), sceneChanged_));
     DoEvents();
 }
 
@@ -144,8 +143,18 @@ void frmSample::ComposeFrame() {
     loop.SpriteX = Ease(loop.SpriteX, MouseX);
     loop.SpriteY = Ease(loop.SpriteY, MouseY);
 
-    platform::BitBlt(picBackbuffer.hDC(), 0, 0, FRAME_WIDTH, FRAME_HEIGHT, picBackground.hDC(), 0, 0,
-                     platform::kSrcCopy);
+    sceneChanged_ = Damage();
+    if (drawnKnown_) {
+        for (const platform::PixelRect& r : drawn_) {
+            platform::BitBlt(picBackbuffer.hDC(), r.left, r.top, r.Width(), r.Height(), picBackground.hDC(), r.left,
+                             r.top, platform::kSrcCopy);
+            sceneChanged_.Add(r);
+        }
+    } else {
+        platform::BitBlt(picBackbuffer.hDC(), 0, 0, FRAME_WIDTH, FRAME_HEIGHT, picBackground.hDC(), 0, 0,
+                         platform::kSrcCopy);
+        sceneChanged_ = Damage::Everything();
+    }
     lines_ = {
         WithNumber(rate_, "Frames per Second: ", loop.FramesPerSecond),
         "",
@@ -153,11 +162,16 @@ void frmSample::ComposeFrame() {
         EffectNames[static_cast<std::size_t>(CurrentEffect)],
     };
     int y = TEXT_Y;
+    platform::PixelRect text{0, 0, 0, 0};
     for (const std::string_view line : lines_) {
-        text_.Print(picBackbuffer, TEXT_X, y, line, kTextColour);
+        text = platform::Enclose(text, text_.Print(picBackbuffer, TEXT_X, y, line, kTextColour));
         y += text_.LineHeight();
     }
     mdlEffects::DrawSprite(CurrentEffect, 0, picBackbuffer.hDC(), loop.SpriteX, loop.SpriteY);
+    drawn_ = {text, picBackbuffer.Clip(loop.SpriteX, loop.SpriteY, mdlEffects::SPRITE_SIZE, mdlEffects::SPRITE_SIZE)};
+    drawnKnown_ = true;
+    sceneChanged_.Add(drawn_[0]);
+    sceneChanged_.Add(drawn_[1]);
 }
 
 void frmSample::Form_MouseMove(int, int, float x, float y) {

@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "app/damage.h"
 #include "app/effect_names.h"
 #include "app/glyph_atlas.h"
 #include "app/picture_header.h"
@@ -61,8 +62,15 @@ public:
 
     // One iteration of the frame loop: ComposeFrame, then present and run pending events.
     void RunFrame();
-    // The frame up to presenting: count, rate, easing, background, text, sprite.
+    // The frame up to presenting: count, rate, easing, background, text, sprite. Only what
+    // the frame before drew over the background is restored from it, unless the whole scene
+    // was made to be redrawn.
     void ComposeFrame();
+    // What the last composed frame changed in picBackbuffer.
+    const Damage& SceneChanged() const { return sceneChanged_; }
+    // The next frame restores the whole background: for anything that drew on picBackbuffer
+    // other than the frame loop.
+    void RedrawWholeScene() { drawnKnown_ = false; }
     // Lets every pending event run once; nothing is dispatched once the program is ending.
     void DoEvents();
 
@@ -108,6 +116,10 @@ private:
     bool ticked_ = false;
     bool looping_ = false;
     bool ending_ = false;
+    // What the last frame drew over the background: its text and its sprite.
+    bool drawnKnown_ = false;
+    std::array<platform::PixelRect, 2> drawn_{};
+    Damage sceneChanged_;
     // The lines of the frame, put together in fixed buffers: a frame allocates nothing.
     char rate_[48] = "";
     char effect_[48] = "";

@@ -101,9 +101,9 @@ const Glyph& GlyphAtlas::GlyphOf(char32_t codepoint) const {
     return found != glyphs_.end() ? found->second : kNoGlyph;
 }
 
-void GlyphAtlas::Print(platform::Surface& surface, int x, int y, std::string_view text,
-                       platform::ColourValue colour) const {
-    PrintGlyphs(surface, x, y, text, colour, lineHeight_, [this](char32_t c) -> const Glyph& { return GlyphOf(c); });
+platform::PixelRect GlyphAtlas::Print(platform::Surface& surface, int x, int y, std::string_view text,
+                                      platform::ColourValue colour) const {
+    return PrintGlyphs(surface, x, y, text, colour, lineHeight_, [this](char32_t c) -> const Glyph& { return GlyphOf(c); });
 }
 
 }  // namespace app

@@ -34,8 +34,9 @@ public:
     int LineHeight() const { return lineHeight_; }
     // A codepoint the atlas lacks prints as U+FFFD, or as nothing where that is missing too.
     const Glyph& GlyphOf(char32_t codepoint) const;
-    // As the desktop's text prints: the colour is 0x00BBGGRR.
-    void Print(platform::Surface& surface, int x, int y, std::string_view text, platform::ColourValue colour) const;
+    // As the desktop's text prints: the colour is 0x00BBGGRR. Returns the part of the
+    // surface that printing changed.
+    platform::PixelRect Print(platform::Surface& surface, int x, int y, std::string_view text, platform::ColourValue colour) const;
 
 private:
     int lineHeight_;

@@ -60,9 +60,9 @@ Ink InkFor(const platform::Surface& surface, platform::ColourValue colour) {
     return Ink{platform::RedOf(stored), platform::GreenOf(stored), platform::BlueOf(stored)};
 }
 
-void BlendGlyph(platform::Surface& surface, int x, int y, const Glyph& glyph, Ink ink) {
+platform::PixelRect BlendGlyph(platform::Surface& surface, int x, int y, const Glyph& glyph, Ink ink) {
     const platform::PixelRect on = surface.Clip(x, y, glyph.width, glyph.height);
-    if (on.Empty()) return;
+    if (on.Empty()) return on;
     const auto col0 = static_cast<std::size_t>(std::int64_t{on.left} - x);
     const auto row0 = static_cast<std::size_t>(std::int64_t{on.top} - y);
     // A cell whose padded rows lie on the surface blends in whole vector steps: the padding
@@ -72,6 +72,7 @@ void BlendGlyph(platform::Surface& surface, int x, int y, const Glyph& glyph, In
                           glyph.coverage.data() + row0 * static_cast<std::size_t>(glyph.stride) + col0, glyph.stride,
                           whole ? glyph.stride : on.Width(), on.Height(), ink};
     ChosenCoverageBlend()(job);
+    return on;
 }
 
 }  // namespace app

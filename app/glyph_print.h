@@ -34,21 +34,25 @@ char32_t NextCodepoint(std::string_view& text);
 // The ink of a colour (0x00BBGGRR) in the surface's own byte order.
 Ink InkFor(const platform::Surface& surface, platform::ColourValue colour);
 
-// Blends one glyph's coverage with its cell's top-left corner at (x, y), clipped to the surface.
-void BlendGlyph(platform::Surface& surface, int x, int y, const Glyph& glyph, Ink ink);
+// Blends one glyph's coverage with its cell's top-left corner at (x, y), clipped to the
+// surface; returns the part of the surface the cell covered.
+platform::PixelRect BlendGlyph(platform::Surface& surface, int x, int y, const Glyph& glyph, Ink ink);
 
 // Prints UTF-8 text with the line's top-left corner at (x, y); glyphOf(codepoint) gives each
 // glyph. The gaps between glyphs stay as they are; printing stops at the right edge.
+// Returns the part of the surface the glyphs' cells covered: all that printing changed.
 template <class GlyphOf>
-void PrintGlyphs(platform::Surface& surface, int x, int y, std::string_view text, platform::ColourValue colour,
-                 int lineHeight, GlyphOf&& glyphOf) {
-    if (y >= surface.Height() || y + lineHeight <= 0) return;
+platform::PixelRect PrintGlyphs(platform::Surface& surface, int x, int y, std::string_view text,
+                                platform::ColourValue colour, int lineHeight, GlyphOf&& glyphOf) {
+    platform::PixelRect covered{0, 0, 0, 0};
+    if (y >= surface.Height() || y + lineHeight <= 0) return covered;
     const Ink ink = InkFor(surface, colour);
     while (!text.empty() && x < surface.Width()) {
         const Glyph& glyph = glyphOf(NextCodepoint(text));
-        if (!glyph.coverage.empty()) BlendGlyph(surface, x, y + glyph.top, glyph, ink);
+        if (!glyph.coverage.empty()) covered = platform::Enclose(covered, BlendGlyph(surface, x, y + glyph.top, glyph, ink));
         x += glyph.advance;
     }
+    return covered;
 }
 
 }  // namespace app

@@ -9,21 +9,43 @@
 namespace app {
 namespace {
 
-// The scene enlarged by whole factors: each scene pixel becomes scale × scale window
-// pixels. The caller has placed it inside the window.
-void CopyEnlarged(const platform::Surface& scene, platform::Surface& window, const ScenePlacement& at) {
+// The part `part` of the scene, enlarged by whole factors: each scene pixel becomes
+// scale × scale window pixels. The caller has placed the scene inside the window.
+void CopyEnlarged(const platform::Surface& scene, platform::Surface& window, const ScenePlacement& at,
+                  const platform::PixelRect& part) {
     const bool exchange = scene.Layout() != window.Layout();
-    const int width = std::min(scene.Width(), FRAME_WIDTH), height = std::min(scene.Height(), FRAME_HEIGHT);
-    for (int y = 0; y < height; ++y) {
+    for (int y = part.top; y < part.bottom; ++y) {
         const platform::ColourValue* from = scene.Row(y);
-        platform::ColourValue* first = window.Row(at.top + y * at.scale) + at.left;
+        platform::ColourValue* first = window.Row(at.top + y * at.scale) + at.left + part.left * at.scale;
         platform::ColourValue* to = first;
-        for (int x = 0; x < width; ++x) {
+        for (int x = part.left; x < part.right; ++x) {
             const platform::ColourValue c = exchange ? platform::SwapRedBlue(from[x]) : from[x];
             to = std::fill_n(to, at.scale, c);
         }
-        for (int copy = 1; copy < at.scale; ++copy) std::copy(first, to, window.Row(at.top + y * at.scale + copy) + at.left);
+        for (int copy = 1; copy < at.scale; ++copy) {
+            std::copy(first, to, window.Row(at.top + y * at.scale + copy) + at.left + part.left * at.scale);
+        }
     }
+}
+
+void CopyPart(const platform::Surface& scene, platform::Surface& window, const ScenePlacement& at,
+              const platform::PixelRect& part) {
+    if (at.scale == 1) {
+        auto& source = const_cast<platform::Surface&>(scene);  // BitBlt only reads its source
+        platform::BitBlt(window.hDC(), at.left + part.left, at.top + part.top, part.Width(), part.Height(),
+                         source.hDC(), part.left, part.top, platform::kSrcCopy);
+    } else {
+        CopyEnlarged(scene, window, at, part);
+    }
+}
+
+// Where a part of the scene lies on the window.
+platform::PixelRect OnWindow(const platform::PixelRect& part, const ScenePlacement& at, const platform::Surface& window) {
+    const auto x = [&](int v) { return std::int64_t{at.left} + std::int64_t{v} * at.scale; };
+    const auto y = [&](int v) { return std::int64_t{at.top} + std::int64_t{v} * at.scale; };
+    return platform::Intersect(platform::RectAt(x(part.left), y(part.top), x(part.right) - x(part.left),
+                                                y(part.bottom) - y(part.top)),
+                               window.Bounds());
 }
 
 }  // namespace
@@ -41,20 +63,55 @@ float WindowToScene(float position, int origin, int scale) {
     return scale == 1 ? moved : std::floor(moved / static_cast<float>(scale));
 }
 
-void ScenePresenter::Present(const platform::Surface& scene, platform::Surface& window) {
+ScenePresenter::Buffer& ScenePresenter::BufferFor(platform::Surface& window, bool& fresh) {
     const Seen now{window.Row(0), window.Width(), window.Height(), window.Pitch()};
-    if (!(now == seen_)) {
-        placement_ = PlaceScene(window.Width(), window.Height());
-        for (int y = 0; y < window.Height(); ++y) std::fill_n(window.Row(y), window.Width(), platform::ColourValue{0});
-        seen_ = now;
+    for (Buffer& b : buffers_) {
+        if (b.shown != 0 && b.seen == now) {
+            fresh = false;
+            return b;
+        }
     }
-    if (placement_.scale == 1) {
-        auto& source = const_cast<platform::Surface&>(scene);  // BitBlt only reads its source
-        platform::BitBlt(window.hDC(), placement_.left, placement_.top, FRAME_WIDTH, FRAME_HEIGHT, source.hDC(), 0, 0,
-                         platform::kSrcCopy);
+    // A surface not seen before takes the place of the one given longest ago.
+    Buffer& b = buffers_[0].shown <= buffers_[1].shown ? buffers_[0] : buffers_[1];
+    b = {now, PlaceScene(window.Width(), window.Height()), 0};
+    for (int y = 0; y < window.Height(); ++y) std::fill_n(window.Row(y), window.Width(), platform::ColourValue{0});
+    fresh = true;
+    return b;
+}
+
+const Damage& ScenePresenter::Present(const platform::Surface& scene, platform::Surface& window,
+                                      const Damage& changed) {
+    ++calls_;
+    history_[calls_ % kHistory] = changed;
+    bool fresh = false;
+    Buffer& buffer = BufferFor(window, fresh);
+    placement_ = buffer.placement;
+
+    Damage lacking;
+    if (buffer.shown == 0 || calls_ - buffer.shown > kHistory) {
+        lacking = Damage::Everything();
     } else {
-        CopyEnlarged(scene, window, placement_);
+        for (std::uint64_t call = buffer.shown + 1; call <= calls_; ++call) lacking.Add(history_[call % kHistory]);
     }
+    const platform::PixelRect sceneBounds =
+        platform::Intersect(scene.Bounds(), {0, 0, FRAME_WIDTH, FRAME_HEIGHT});
+    if (lacking.IsEverything()) {
+        CopyPart(scene, window, placement_, sceneBounds);
+    } else {
+        for (const platform::PixelRect& part : lacking.Rects()) {
+            const platform::PixelRect on = platform::Intersect(part, sceneBounds);
+            if (!on.Empty()) CopyPart(scene, window, placement_, on);
+        }
+    }
+    buffer.shown = calls_;
+
+    windowChanged_ = Damage();
+    if (fresh || changed.IsEverything()) {
+        windowChanged_ = Damage::Everything();
+    } else {
+        for (const platform::PixelRect& part : changed.Rects()) windowChanged_.Add(OnWindow(part, placement_, window));
+    }
+    return windowChanged_;
 }
 
 }  // namespace app

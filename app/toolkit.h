@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <string>
 
+#include "app/damage.h"
 #include "platform/surface.h"
 
 namespace app {
@@ -51,8 +52,9 @@ public:
     // until the next call; it may be a view of the window's framebuffer. Its size follows the
     // window's; after a change it is new and its pixels are undefined.
     virtual platform::Surface& MainWindowSurface() = 0;
-    // Puts what was drawn on the main window's surface on the screen.
-    virtual void Present() = 0;
+    // Puts what was drawn on the main window's surface on the screen. `changed` is what
+    // differs from the last present; a toolkit may put more (after an expose, or all of it).
+    virtual void Present(const Damage& changed) = 0;
 
     // Gathers what is pending, once per event pass; with `wait`, blocks until something is.
     // The browser yields to the page here, once a frame.

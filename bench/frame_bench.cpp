@@ -97,7 +97,7 @@ LoopRates MeasureLoopRates(int rounds, double secondsPerRound) {
             platform::Surface& window = p.toolkit.MainWindowSurface();
             platform::BitBlt(window.hDC(), 0, 0, kSceneWidth, kSceneHeight, fixed.hDC(), 0, 0,
                              platform::kSrcCopy);
-            p.toolkit.Present();
+            p.toolkit.Present(app::Damage::Everything());
             p.form.DoEvents();
         }, secondsPerRound));
         loop.push_back(Rate([&] { p.form.RunFrame(); }, secondsPerRound));

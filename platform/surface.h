@@ -23,9 +23,9 @@ using HDC = Surface*;
 // A rectangle of surface pixels: columns left..right−1, rows top..bottom−1.
 struct PixelRect {
     int left, top, right, bottom;
-    bool Empty() const { return left >= right || top >= bottom; }
-    int Width() const { return right - left; }
-    int Height() const { return bottom - top; }
+    constexpr bool Empty() const { return left >= right || top >= bottom; }
+    constexpr int Width() const { return right - left; }
+    constexpr int Height() const { return bottom - top; }
 };
 
 // The one clipping rule of the system: what two rectangles share, empty when nothing.
@@ -33,6 +33,15 @@ constexpr PixelRect Intersect(const PixelRect& a, const PixelRect& b) {
     const auto max = [](int p, int q) { return p > q ? p : q; };
     const auto min = [](int p, int q) { return p < q ? p : q; };
     return {max(a.left, b.left), max(a.top, b.top), min(a.right, b.right), min(a.bottom, b.bottom)};
+}
+
+// The smallest rectangle holding both; an empty one adds nothing.
+constexpr PixelRect Enclose(const PixelRect& a, const PixelRect& b) {
+    if (a.Empty()) return b;
+    if (b.Empty()) return a;
+    const auto max = [](int p, int q) { return p > q ? p : q; };
+    const auto min = [](int p, int q) { return p < q ? p : q; };
+    return {min(a.left, b.left), min(a.top, b.top), max(a.right, b.right), max(a.bottom, b.bottom)};
 }
 
 // The width × height rectangle at (x, y) moved by (dx, dy), its edges formed in 64 bits and

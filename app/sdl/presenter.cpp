@@ -1,6 +1,7 @@
 #include "app/sdl/presenter.h"
 
 #include <algorithm>
+#include <array>
 
 namespace app {
 
@@ -45,7 +46,7 @@ platform::Surface& Presenter::Target() {
     return own_;
 }
 
-void Presenter::Present() {
+void Presenter::Present(const Damage& changed) {
     if (renderer_ == nullptr) {
         SDL_Surface* screen = SDL_GetWindowSurface(window_);
         if (screen == nullptr) return;
@@ -57,7 +58,15 @@ void Presenter::Present() {
             }
             if (wrap_) SDL_BlitSurface(wrap_.get(), nullptr, screen, nullptr);
         }
-        SDL_UpdateWindowSurface(window_);  // fails harmlessly while the size is changing
+        // Either fails harmlessly while the size is changing.
+        if (!viewing_ || changed.IsEverything()) {
+            SDL_UpdateWindowSurface(window_);
+        } else if (!changed.IsNothing()) {
+            std::array<SDL_Rect, Damage::kMaxRects> rects;
+            std::size_t n = 0;
+            for (const platform::PixelRect& r : changed.Rects()) rects[n++] = {r.left, r.top, r.Width(), r.Height()};
+            SDL_UpdateWindowSurfaceRects(window_, rects.data(), static_cast<int>(n));
+        }
         return;
     }
     if (texture_ == nullptr || textureWidth_ != own_.Width() || textureHeight_ != own_.Height()) {

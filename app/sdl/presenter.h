@@ -5,6 +5,7 @@
 
 #include <SDL.h>
 
+#include "app/damage.h"
 #include "app/sdl/sdl_surface.h"
 #include "platform/surface.h"
 
@@ -27,8 +28,9 @@ public:
     // After the window changed size the surface is new and black.
     platform::Surface& Target();
 
-    // Puts what Target() holds on the screen.
-    void Present();
+    // Puts what Target() holds on the screen: the parts `changed` names where the path can
+    // put parts, otherwise all of it.
+    void Present(const Damage& changed = Damage::Everything());
 
     // Paints the whole window black and shows it.
     void Blank();

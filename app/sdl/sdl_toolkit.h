@@ -28,7 +28,7 @@ public:
     void ShowMainWindow() override;
     void StartTimer(std::uint32_t intervalMs) override;
     platform::Surface& MainWindowSurface() override { return mainPresenter_->Target(); }
-    void Present() override { mainPresenter_->Present(); }
+    void Present(const Damage& changed) override { mainPresenter_->Present(changed); }
     void CollectEvents(bool wait) override;
     bool NextEvent(InputEvent& event) override;
     bool ShowMessageBox(const std::string& title, const std::string& text, BoxIcon icon, std::string& whyNot) override;

@@ -65,7 +65,7 @@ platform::Surface& WebToolkit::MainWindowSurface() {
     return window_;
 }
 
-void WebToolkit::Present() {
+void WebToolkit::PresentWhole() {
     // RGBA in memory is 0xAABBGGRR: the colour values, made opaque.
     const int w = window_.Width();
     for (int y = 0; y < window_.Height(); ++y) {
@@ -79,12 +79,12 @@ void WebToolkit::Present() {
 void WebToolkit::Blank() {
     platform::Surface& window = MainWindowSurface();
     window.Clear();
-    Present();
+    PresentWhole();
 }
 
 void WebToolkit::ShowSplash(const platform::Surface& picture) {
     splash_.Present(picture, MainWindowSurface());
-    Present();
+    PresentWhole();
 }
 
 void WebToolkit::HideSplash() { Blank(); }

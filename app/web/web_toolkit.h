@@ -24,7 +24,8 @@ public:
     void ShowMainWindow() override;
     void StartTimer(std::uint32_t intervalMs) override;
     platform::Surface& MainWindowSurface() override;
-    void Present() override;
+    // The canvas takes whole frames.
+    void Present(const Damage&) override { PresentWhole(); }
     void CollectEvents(bool wait) override;
     bool NextEvent(InputEvent& event) override;
     // The welcome box is the page's modal dialog; a failure is shown in the page.
@@ -35,6 +36,7 @@ public:
     static void ReportEnded();
 
 private:
+    void PresentWhole();
     void Blank();
 
     platform::Surface window_;            // the canvas's pixels, 0x00BBGGRR

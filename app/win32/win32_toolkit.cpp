@@ -201,7 +201,7 @@ void Win32Toolkit::ShowMainWindow() {
     ShowWindow(main_, SW_SHOW);
     SetForegroundWindow(main_);
     MainWindowSurface();  // black until the first frame
-    Present();
+    Present(Damage::Everything());
 }
 
 void Win32Toolkit::StartTimer(std::uint32_t intervalMs) {
@@ -215,7 +215,7 @@ platform::Surface& Win32Toolkit::MainWindowSurface() {
     return mainPixels_.Target(client.right, client.bottom);
 }
 
-void Win32Toolkit::Present() {
+void Win32Toolkit::Present(const Damage&) {
     const HDC dc = GetDC(main_);
     mainPixels_.PaintOn(dc);
     ReleaseDC(main_, dc);

@@ -32,7 +32,8 @@ public:
     void ShowMainWindow() override;
     void StartTimer(std::uint32_t intervalMs) override;
     platform::Surface& MainWindowSurface() override;
-    void Present() override;
+    // GDI puts the whole client area: a BitBlt of it costs little next to the frame.
+    void Present(const Damage&) override;
     void CollectEvents(bool wait) override;
     bool NextEvent(InputEvent& event) override;
     bool ShowMessageBox(const std::string& title, const std::string& text, BoxIcon icon, std::string& whyNot) override;

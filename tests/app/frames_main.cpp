@@ -14,8 +14,8 @@ namespace {
 class FramesToolkit : public app::SdlToolkit {
 public:
     explicit FramesToolkit(long frames) : frames_(frames) {}
-    void Present() override {
-        SdlToolkit::Present();
+    void Present(const app::Damage& changed) override {
+        SdlToolkit::Present(changed);
         ++presented_;
     }
     bool NextEvent(app::InputEvent& event) override {

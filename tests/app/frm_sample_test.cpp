@@ -357,6 +357,94 @@ INSTANTIATE_TEST_SUITE_P(Sizes, ResizedWindow, ::testing::Values(
     WindowCase{"one_pixel", 1, 1, {1, -159, -119}}),
     [](const auto& info) { return std::string(info.param.label); });
 
+// Frames that restore and put only what moved show what frames composed whole show: two
+// programs get the same random input (pointer jumps on and off the scene, clicks, the rate's
+// number growing and shrinking, resizes, names of every length); one composes whole frames on
+// one window surface, the other only what changed, on surfaces handed out in any order.
+TEST(DirtyFrames, ShowWhatWholeFramesShow) {
+    DataDir dir;
+    std::string names;
+    for (int i = 0; i < 18; ++i) {
+        const std::string piece = i % 3 == 0 ? "W" : i % 3 == 1 ? "\xC3\xA9" : "i.";  // é: two bytes
+        std::string name;
+        for (int n = 0; n < i * i / 4; ++n) name += piece;  // up to 72 pieces: past the right edge
+        names += name + "\r\n";
+    }
+    dir.Write("Effects' Names.txt", names);
+    ScriptedToolkit wholeKit{dir.path}, dirtyKit{dir.path};
+    frmSample whole{wholeKit}, dirty{dirtyKit};
+    whole.Form_Load();
+    dirty.Form_Load();
+    std::uint32_t now = 1000;
+    wholeKit.clock = dirtyKit.clock = [&] { return now; };
+    // The surface each present put, whole: what the screen shows after an expose.
+    const platform::Surface *wholeShown = nullptr, *dirtyShown = nullptr;
+    wholeKit.onPresent = [&](const platform::Surface& w) { wholeShown = &w; };
+    dirtyKit.onPresent = [&](const platform::Surface& w) { dirtyShown = &w; };
+
+    std::mt19937 rng(19);
+    const auto chance = [&](int percent) { return std::uniform_int_distribution<int>(0, 99)(rng) < percent; };
+    const auto any = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };
+    struct Size { int w, h; };
+    const Size sizes[] = {{320, 240}, {700, 500}, {200, 150}, {641, 481}};
+    for (int frame = 0; frame < 2500; ++frame) {
+        if (chance(20)) {  // a jump, sometimes far off the scene
+            const float x = static_cast<float>(chance(10) ? any(-2000, 2000) : any(-30, 350));
+            const float y = static_cast<float>(chance(10) ? any(-2000, 2000) : any(-30, 270));
+            whole.Form_MouseMove(0, 0, x, y);
+            dirty.Form_MouseMove(0, 0, x, y);
+        }
+        if (chance(8)) {
+            whole.Form_Click();
+            dirty.Form_Click();
+        }
+        if (chance(2)) {
+            const Size& s = sizes[any(0, 3)];
+            wholeKit.windowWidth = dirtyKit.windowWidth = s.w;
+            wholeKit.windowHeight = dirtyKit.windowHeight = s.h;
+        }
+        if (chance(1)) dirty.RedrawWholeScene();
+        now += chance(3) ? 1000 : static_cast<std::uint32_t>(any(0, 3));  // a second's count of 1 now and then
+        // In turn; at random of two or of three; four frames each (the other is five frames old).
+        const int turns[] = {frame % 2, any(0, 1), any(0, 2), frame / 4 % 2};
+        dirtyKit.surfaceInUse = turns[frame / 60 % 4];
+        whole.RedrawWholeScene();
+        whole.RunFrame();
+        dirty.RunFrame();
+        ASSERT_TRUE(testsupport::SamePixels(dirty.picBackbuffer, whole.picBackbuffer)) << "frame " << frame;
+        ASSERT_TRUE(testsupport::SamePixels(dirtyKit.screen, wholeKit.screen)) << "frame " << frame;
+        ASSERT_TRUE(testsupport::SamePixels(*dirtyShown, *wholeShown)) << "frame " << frame;
+    }
+    EXPECT_GT(dirty.CurrentEffect + whole.loop.FramesPerSecond, 0);  // the input did reach the programs
+}
+
+// What a frame says it changed: the whole scene first, then only the rectangles of the text and
+// of the sprite, this frame's and the last.
+TEST_F(FormTest, AFrameNamesOnlyWhatItsTextAndSpriteTouched) {
+    form_.Form_Load();
+    form_.ComposeFrame();
+    EXPECT_TRUE(form_.SceneChanged().IsEverything());
+    form_.Form_MouseMove(0, 0, 123.0f, 88.0f);
+    form_.ComposeFrame();  // the sprite from (0, 0) to (20, 13)
+    const Damage& changed = form_.SceneChanged();
+    ASSERT_FALSE(changed.IsEverything());
+    platform::PixelRect all{0, 0, 0, 0};
+    int area = 0;
+    for (const platform::PixelRect& r : changed.Rects()) {
+        all = platform::Enclose(all, r);
+        area += r.Width() * r.Height();
+    }
+    EXPECT_EQ(all.left, 0);
+    EXPECT_EQ(all.top, 0);
+    EXPECT_GT(all.bottom, TEXT_Y + 3 * ProgramGlyphs().LineHeight());  // the four lines of text
+    EXPECT_LE(all.bottom, FRAME_HEIGHT);
+    EXPECT_LT(area, FRAME_WIDTH * FRAME_HEIGHT / 4);
+    bool spriteHeld = false;
+    for (const platform::PixelRect& r : changed.Rects())
+        spriteHeld = spriteHeld || (r.left <= 20 && r.top <= 13 && r.right >= 67 && r.bottom >= 60);
+    EXPECT_TRUE(spriteHeld);
+}
+
 TEST_F(FormTest, OtherKeysAreIgnoredAndACloseRequestEnds) {
     for (std::int16_t key : {13, 32, 65, 0, -1, 0x7FFF}) {
         InputEvent e{InputEvent::Kind::KeyDown};
@@ -393,6 +481,31 @@ TEST(ScenePlacement, IsTheLargestWholeFactorCentred) {
     EXPECT_EQ(WindowToScene(25.5f, -10, 1), 35.5f);
     EXPECT_EQ(WindowToScene(37.0f, 30, 2), 3.0f);
     EXPECT_EQ(WindowToScene(29.0f, 30, 2), -1.0f);  // left of the scene
+}
+
+// However many rectangles are added, every pixel of each stays covered; nested ones are held once.
+TEST(Damage, CoversEveryRectangleAddedPastItsCapacity) {
+    Damage d;
+    d.Add(platform::PixelRect{5, 5, 5, 9});  // empty
+    EXPECT_TRUE(d.IsNothing());
+    d.Add(platform::PixelRect{10, 10, 20, 20});
+    d.Add(platform::PixelRect{12, 12, 18, 18});
+    d.Add(platform::PixelRect{0, 0, 30, 30});
+    ASSERT_EQ(d.Rects().size(), 1u);
+    std::vector<platform::PixelRect> added;
+    for (int i = 0; i < 3 * Damage::kMaxRects; ++i) added.push_back({40 * i, 7 * i, 40 * i + 5, 7 * i + 3});
+    for (const auto& r : added) d.Add(r);
+    EXPECT_EQ(d.Rects().size(), static_cast<std::size_t>(Damage::kMaxRects));
+    added.push_back({0, 0, 30, 30});
+    for (const auto& r : added)
+        for (int y = r.top; y < r.bottom; ++y)
+            for (int x = r.left; x < r.right; ++x) {
+                bool covered = false;
+                for (const auto& held : d.Rects()) covered = covered || (x >= held.left && x < held.right && y >= held.top && y < held.bottom);
+                ASSERT_TRUE(covered) << x << "," << y;
+            }
+    d.Add(Damage::Everything());
+    EXPECT_TRUE(d.IsEverything());
 }
 
 // The lifecycle, as every platform's main runs it.

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "app/toolkit.h"
+#include "platform/gdi.h"
 
 namespace testsupport {
 
@@ -43,12 +44,28 @@ public:
     }
 
     platform::Surface& MainWindowSurface() override {
-        if (window_.Width() != windowWidth || window_.Height() != windowHeight) window_.Resize(windowWidth, windowHeight);
-        return window_;
+        platform::Surface& window = windows_[static_cast<std::size_t>(surfaceInUse)];
+        if (window.Width() != windowWidth || window.Height() != windowHeight) window.Resize(windowWidth, windowHeight);
+        given_ = &window;
+        return window;
     }
-    void Present() override {
+    // The screen takes only what the program says changed, as a toolkit that puts parts does;
+    // a window of another size shows no pixel of its own until they are put.
+    void Present(const app::Damage& changed) override {
         ++presents;
-        if (onPresent) onPresent(window_);
+        const platform::Surface& window = *given_;
+        if (screen.Width() != window.Width() || screen.Height() != window.Height()) {
+            screen = platform::Surface(window.Width(), window.Height(), kUnputColour);
+        }
+        if (changed.IsEverything()) {
+            screen = window;
+        } else {
+            for (const platform::PixelRect& r : changed.Rects()) {
+                platform::BitBlt(screen.hDC(), r.left, r.top, r.Width(), r.Height(),
+                                 const_cast<platform::Surface*>(&window), r.left, r.top, platform::kSrcCopy);
+            }
+        }
+        if (onPresent) onPresent(window);
     }
 
     void CollectEvents(bool wait) override {
@@ -80,11 +97,18 @@ public:
     bool boxShown = true;
     int passes = 0;
     int presents = 0;
+    app::Damage lastChanged;
     int windowWidth = app::FRAME_WIDTH, windowHeight = app::FRAME_HEIGHT;
+    // Which of three window surfaces MainWindowSurface hands out, as a toolkit that draws one
+    // while another is on the screen does.
+    int surfaceInUse = 0;
+    platform::Surface screen;  // what the screen shows after each present
+    static constexpr platform::ColourValue kUnputColour = 0x00FF00FF;
 
 private:
     std::string directory_;
-    platform::Surface window_;
+    platform::Surface windows_[3];
+    const platform::Surface* given_ = &windows_[0];
     std::map<int, std::vector<app::InputEvent>> events_;
     std::vector<app::InputEvent> pending_;
 };
