@@ -9,7 +9,7 @@ packages=(
   build-essential cmake pkg-config clang libclang-rt-14-dev
   libgtest-dev libbenchmark-dev zlib1g-dev
   libsdl2-dev libsdl2-image-dev libsdl2-ttf-dev libfontconfig-dev fonts-liberation libjpeg-dev
-  libpixman-1-dev libx11-dev
+  libpixman-1-dev libx11-dev libxext-dev
   xvfb xauth xdotool x11-utils xfonts-base imagemagick valgrind time
   dpkg-dev debhelper lintian desktop-file-utils appstream openbox wmctrl
 )

@@ -11,12 +11,25 @@ Presenter::~Presenter() {
 }
 
 bool Presenter::Prepare() {
-    if (renderer_ != nullptr || SDL_GetWindowSurface(window_) != nullptr) return true;
+    if (shm_ != nullptr || renderer_ != nullptr) return true;
+    if (path_ == PresentPath::OwnWhereAvailable) {
+        int w = 0, h = 0;
+        SDL_GetWindowSize(window_, &w, &h);
+        shm_ = XShmPresenter::Open(window_, w, h);
+        if (shm_ != nullptr) return true;
+    }
+    if (SDL_GetWindowSurface(window_) != nullptr) return true;
     renderer_ = SDL_CreateRenderer(window_, -1, 0);
     return renderer_ != nullptr;
 }
 
 platform::Surface& Presenter::Target() {
+    if (shm_ != nullptr) {
+        int w = 0, h = 0;
+        SDL_GetWindowSize(window_, &w, &h);
+        if (platform::Surface* image = shm_->Target(w, h)) return *image;
+        shm_.reset();  // no shared memory left for the new size: SDL's path from now on
+    }
     SDL_Surface* screen = renderer_ == nullptr ? SDL_GetWindowSurface(window_) : nullptr;
     if (screen != nullptr) {
         const SDL_PixelFormat* f = screen->format;
@@ -47,6 +60,10 @@ platform::Surface& Presenter::Target() {
 }
 
 void Presenter::Present(const Damage& changed) {
+    if (shm_ != nullptr) {
+        shm_->Present(changed);
+        return;
+    }
     if (renderer_ == nullptr) {
         SDL_Surface* screen = SDL_GetWindowSurface(window_);
         if (screen == nullptr) return;
@@ -80,6 +97,14 @@ void Presenter::Present(const Damage& changed) {
     SDL_UpdateTexture(texture_, nullptr, own_.Row(0), own_.Pitch() * 4);
     SDL_RenderCopy(renderer_, texture_, nullptr, nullptr);
     SDL_RenderPresent(renderer_);
+}
+
+void Presenter::Repaint() {
+    if (shm_ != nullptr) {
+        shm_->Repaint();
+    } else {
+        Present(Damage::Everything());
+    }
 }
 
 void Presenter::Blank() {

@@ -1,19 +1,26 @@
-// An SDL window's pixels as a drawing surface: a view of the window's own framebuffer
-// (X11 shared memory when framebuffer acceleration is off), or a surface of the window's
-// size that a renderer's streaming texture (Wayland) or a converting blit puts on it.
+// An SDL window's pixels as a drawing surface: on X11 two shared-memory images of the
+// program's own, put in turn; otherwise (SDL's path) a view of the window's own framebuffer,
+// or a surface of the window's size that a renderer's streaming texture (Wayland) or a
+// converting blit puts on it.
 #pragma once
 
 #include <SDL.h>
 
 #include "app/damage.h"
 #include "app/sdl/sdl_surface.h"
+#include "app/sdl/xshm_presenter.h"
 #include "platform/surface.h"
 
 namespace app {
 
+// Whether a window may be presented through the program's own X shared-memory images, or
+// only through SDL.
+enum class PresentPath { OwnWhereAvailable, SdlOnly };
+
 class Presenter {
 public:
-    explicit Presenter(SDL_Window* window) : window_(window) {}
+    explicit Presenter(SDL_Window* window, PresentPath path = PresentPath::OwnWhereAvailable)
+        : window_(window), path_(path) {}
     ~Presenter();
     Presenter(const Presenter&) = delete;
     Presenter& operator=(const Presenter&) = delete;
@@ -32,11 +39,19 @@ public:
     // put parts, otherwise all of it.
     void Present(const Damage& changed = Damage::Everything());
 
+    // Puts what the window last showed again, whole: it was exposed.
+    void Repaint();
+
     // Paints the whole window black and shows it.
     void Blank();
 
+    // True while the program's own images present the window.
+    bool PresentsOwnImages() const { return shm_ != nullptr; }
+
 private:
     SDL_Window* window_;
+    PresentPath path_;
+    std::unique_ptr<XShmPresenter> shm_;
     // The framebuffer that view_ shows, by what SDL may reuse: after a resize SDL frees the
     // window surface and may allocate the new one at the same address.
     struct Framebuffer {

@@ -108,7 +108,7 @@ std::string WithUnixLineEnds(std::string text) {
 
 }  // namespace
 
-SdlToolkit::SdlToolkit() {
+SdlToolkit::SdlToolkit(PresentPath path) {
     // The window's own framebuffer (X11 shared memory) presents several times faster than
     // SDL's default texture-backed path under a software GL.
     SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
@@ -132,8 +132,9 @@ SdlToolkit::SdlToolkit() {
     ReportX11Failures(main_);
     // The splash belongs to the main window, not to the root window.
     SDL_SetWindowModalFor(splash_, main_);
-    mainPresenter_ = std::make_unique<Presenter>(main_);
-    splashPresenter_ = std::make_unique<Presenter>(splash_);
+    mainPresenter_ = std::make_unique<Presenter>(main_, path);
+    // The splash is painted once and on exposes: SDL's path is all it needs.
+    splashPresenter_ = std::make_unique<Presenter>(splash_, PresentPath::SdlOnly);
     const SurfaceHandle icon(SDL_LoadBMP_RW(SDL_RWFromConstMem(kWindowIcon, static_cast<int>(kWindowIconSize)), 1));
     if (!icon) throw StartupError("icon", std::string("cannot be decoded: ") + SDL_GetError());
     SDL_SetWindowIcon(main_, icon.get());
@@ -195,7 +196,7 @@ bool SdlToolkit::Translate(const SDL_Event& sdl, InputEvent& event) {
                 return true;
             }
             if (sdl.window.event == SDL_WINDOWEVENT_EXPOSED && sdl.window.windowID == mainId) {
-                mainPresenter_->Present();  // what the window last showed
+                mainPresenter_->Repaint();
             } else if (sdl.window.event == SDL_WINDOWEVENT_EXPOSED && splashPicture_ != nullptr &&
                        sdl.window.windowID == SDL_GetWindowID(splash_)) {
                 PaintSplash();

@@ -17,7 +17,8 @@ class SdlToolkit : public Toolkit {
 public:
     // Opens the display and creates both windows hidden. Throws StartupError when there is
     // no display.
-    SdlToolkit();
+    // `path`: the benchmarks compare SDL's own present with the program's.
+    explicit SdlToolkit(PresentPath path = PresentPath::OwnWhereAvailable);
     ~SdlToolkit() override;
     SdlToolkit(const SdlToolkit&) = delete;
     SdlToolkit& operator=(const SdlToolkit&) = delete;
@@ -33,6 +34,7 @@ public:
     bool NextEvent(InputEvent& event) override;
     bool ShowMessageBox(const std::string& title, const std::string& text, BoxIcon icon, std::string& whyNot) override;
     std::uint32_t GetTickCount() override;
+    bool PresentsOwnImages() const { return mainPresenter_->PresentsOwnImages(); }
 
 private:
     // The event as the program's, or false for one the toolkit keeps (paint, other windows).

@@ -3,16 +3,18 @@
 # restored, moved off the screen, flooded with pointer events, closed by the window manager,
 # destroyed by another program, sent a termination signal in each of its states, started
 # with a display that does not answer. Runs on a private X server with no window manager,
-# then again under openbox.
+# then again under openbox, then on a server without shared memory (SDL's present path).
 #   desktop_test.sh PATH_TO_GLIMMERIX
 set -uo pipefail
 program=$(realpath "${1:?usage: desktop_test.sh PATH_TO_GLIMMERIX}")
 here=$(cd "$(dirname "$0")" && pwd)
 if [ -z "${GLIMMERIX_DESKTOP:-}" ]; then
   status=0
-  for wm in none openbox; do
-    echo "== window manager: $wm"
-    GLIMMERIX_DESKTOP=$wm timeout -k 5 240 xvfb-run -a -s "-screen 0 1024x768x24" "$0" "$program" || status=1
+  for run in none openbox "none -extension MIT-SHM"; do
+    read -r wm server <<<"$run"
+    echo "== window manager: $wm ${server:+(server: $server)}"
+    GLIMMERIX_DESKTOP=$wm timeout -k 5 240 xvfb-run -a -s "-screen 0 1024x768x24 $server" "$0" "$program" ||
+      status=1
   done
   exit $status
 fi
@@ -101,9 +103,12 @@ if started_and_dismissed "geometry"; then
       xdotool windowunmap --sync "$wid"; sleep 0.3; xdotool windowmap --sync "$wid"
     fi
     sleep 0.3
+    # Frames put only what moved: the rest of the window comes back from the repaint of an expose.
     alive && ok "minimised and restored" || bad "minimise" "ended: $(cat "$work/err")"
-    xdotool windowmove --sync "$wid" -2000 -2000; sleep 0.3; xdotool windowmove --sync "$wid" 10 10; sleep 0.3
+    check_scaled_scene
+    xdotool windowmove --sync "$wid" -2000 -2000; sleep 0.3; xdotool windowmove --sync "$wid" 0 0; sleep 0.3
     alive && ok "moved off the screen and back" || bad "move" "ended: $(cat "$work/err")"
+    check_scaled_scene
     for _ in $(seq 400); do xdotool mousemove --window "$wid" $((RANDOM % 320)) $((RANDOM % 240)); done
     alive && ok "400 pointer moves" || bad "pointer flood" "ended: $(cat "$work/err")"
   fi

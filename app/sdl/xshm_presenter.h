@@ -1,0 +1,71 @@
+// The main window's pixels in two X shared-memory images drawn in turn: while the X server
+// copies one onto the window, the program composes the next frame in the other. Only the
+// rectangles a frame changed are put, the last of them asking for a completion event, and a
+// frame waits only for the completion of the frame before it, just before it puts its own.
+// SDL's window framebuffer instead waits for a round trip to the server after every put,
+// which is most of a frame's time.
+#pragma once
+
+#include <SDL.h>
+
+#include <array>
+#include <cstdint>
+#include <memory>
+
+#include "app/damage.h"
+#include "platform/surface.h"
+
+struct _XDisplay;
+struct _XGC;
+struct _XImage;
+
+namespace app {
+
+class XShmPresenter {
+public:
+    // Null where the window is not on an X server that shares this process's memory: no X11,
+    // no MIT-SHM, a server on another machine (attaching fails), a visual other than 24-bit
+    // 0x00RRGGBB.
+    static std::unique_ptr<XShmPresenter> Open(SDL_Window* window, int width, int height);
+    ~XShmPresenter();
+    XShmPresenter(const XShmPresenter&) = delete;
+    XShmPresenter& operator=(const XShmPresenter&) = delete;
+
+    // The image the next frame is drawn in, width × height; after a change of size both images
+    // are new and black. Null when new images cannot be made (shared memory exhausted).
+    platform::Surface* Target(int width, int height);
+    // Puts the changed part of the image Target() gave on the window.
+    void Present(const Damage& changed);
+    // Puts the whole image the window last showed again (the window was exposed).
+    void Repaint();
+
+private:
+    struct Segment;  // Xlib's description of a shared segment, which the image points to
+    struct Image {
+        _XImage* image = nullptr;
+        std::unique_ptr<Segment> segment;
+        bool attached = false;
+        platform::Surface view{0};
+        bool inFlight = false;  // put, its completion not yet received
+    };
+
+    XShmPresenter(_XDisplay* display, unsigned long window, void* visual, int depth);
+    bool MakeImages(int width, int height);
+    bool Attach(Image& image, int width, int height);
+    void Release(Image& image);
+    void Put(Image& image, const Damage& changed);
+    void WaitUntilPut(Image& image);
+
+    _XDisplay* display_;
+    unsigned long window_;
+    void* visual_;
+    int depth_;
+    int completionType_ = 0;
+    _XGC* gc_ = nullptr;
+    std::array<Image, 2> images_;
+    int width_ = 0, height_ = 0;
+    int next_ = 0;     // the image Target() gives
+    int shown_ = -1;   // the image the window last showed
+};
+
+}  // namespace app
