@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <climits>
 #include <cmath>
+#include <span>
 
 #include "app/picture_decode.h"
 #include "app/program_files.h"
@@ -143,9 +144,23 @@ void frmSample::ComposeFrame() {
     loop.SpriteX = Ease(loop.SpriteX, MouseX);
     loop.SpriteY = Ease(loop.SpriteY, MouseY);
 
+    lines_ = {
+        WithNumber(rate_, "Frames per Second: ", loop.FramesPerSecond),
+        "",
+        WithNumber(effect_, "Current Effect: ", CurrentEffect),
+        EffectNames[static_cast<std::size_t>(CurrentEffect)],
+    };
+    const platform::PixelRect sprite =
+        picBackbuffer.Clip(loop.SpriteX, loop.SpriteY, mdlEffects::SPRITE_SIZE, mdlEffects::SPRITE_SIZE);
+    platform::PixelRect& text = drawn_[0];
+    platform::PixelRect& lastSprite = drawn_[1];
+    // The lines stand as the last frame left them where their numbers are the same and neither
+    // that frame's sprite nor this one's lies over them: most frames print nothing.
+    const bool keepText = drawnKnown_ && printedRate_ == loop.FramesPerSecond && printedEffect_ == CurrentEffect &&
+                          platform::Intersect(text, lastSprite).Empty() && platform::Intersect(text, sprite).Empty();
     sceneChanged_ = Damage();
     if (drawnKnown_) {
-        for (const platform::PixelRect& r : drawn_) {
+        for (const platform::PixelRect& r : keepText ? std::span(drawn_).subspan(1) : std::span(drawn_)) {
             platform::BitBlt(picBackbuffer.hDC(), r.left, r.top, r.Width(), r.Height(), picBackground.hDC(), r.left,
                              r.top, platform::kSrcCopy);
             sceneChanged_.Add(r);
@@ -155,23 +170,21 @@ void frmSample::ComposeFrame() {
                          platform::kSrcCopy);
         sceneChanged_ = Damage::Everything();
     }
-    lines_ = {
-        WithNumber(rate_, "Frames per Second: ", loop.FramesPerSecond),
-        "",
-        WithNumber(effect_, "Current Effect: ", CurrentEffect),
-        EffectNames[static_cast<std::size_t>(CurrentEffect)],
-    };
-    int y = TEXT_Y;
-    platform::PixelRect text{0, 0, 0, 0};
-    for (const std::string_view line : lines_) {
-        text = platform::Enclose(text, text_.Print(picBackbuffer, TEXT_X, y, line, kTextColour));
-        y += text_.LineHeight();
+    if (!keepText) {
+        int y = TEXT_Y;
+        text = {0, 0, 0, 0};
+        for (const std::string_view line : lines_) {
+            text = platform::Enclose(text, text_.Print(picBackbuffer, TEXT_X, y, line, kTextColour));
+            y += text_.LineHeight();
+        }
+        printedRate_ = loop.FramesPerSecond;
+        printedEffect_ = CurrentEffect;
+        sceneChanged_.Add(text);
     }
     mdlEffects::DrawSprite(CurrentEffect, 0, picBackbuffer.hDC(), loop.SpriteX, loop.SpriteY);
-    drawn_ = {text, picBackbuffer.Clip(loop.SpriteX, loop.SpriteY, mdlEffects::SPRITE_SIZE, mdlEffects::SPRITE_SIZE)};
+    lastSprite = sprite;
     drawnKnown_ = true;
-    sceneChanged_.Add(drawn_[0]);
-    sceneChanged_.Add(drawn_[1]);
+    sceneChanged_.Add(sprite);
 }
 
 void frmSample::Form_MouseMove(int, int, float x, float y) {

@@ -63,8 +63,8 @@ public:
     // One iteration of the frame loop: ComposeFrame, then present and run pending events.
     void RunFrame();
     // The frame up to presenting: count, rate, easing, background, text, sprite. Only what
-    // the frame before drew over the background is restored from it, unless the whole scene
-    // was made to be redrawn.
+    // the frames before drew over the background is restored from it, unless the whole scene
+    // was made to be redrawn; lines that have not changed and that no sprite covers stay.
     void ComposeFrame();
     // What the last composed frame changed in picBackbuffer.
     const Damage& SceneChanged() const { return sceneChanged_; }
@@ -116,9 +116,11 @@ private:
     bool ticked_ = false;
     bool looping_ = false;
     bool ending_ = false;
-    // What the last frame drew over the background: its text and its sprite.
+    // What the last frames drew over the background: the text (and the numbers it was
+    // printed for) and the last sprite.
     bool drawnKnown_ = false;
     std::array<platform::PixelRect, 2> drawn_{};
+    std::int32_t printedRate_ = 0, printedEffect_ = 0;
     Damage sceneChanged_;
     // The lines of the frame, put together in fixed buffers: a frame allocates nothing.
     char rate_[48] = "";

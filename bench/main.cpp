@@ -73,6 +73,7 @@ void MeasureBlends(bench::Results& r, int rounds) {
     const auto startsWith = [](const std::string& name, const char* prefix) { return name.rfind(prefix, 0) == 0; };
     for (const auto& [name, ns] : blends) {
         if (startsWith(name, "kernel/")) r.kernelsNs[name.substr(7)] = ns;
+        else if (name == "gather_floor") r.gatherFloorNs = ns;
         else if (!startsWith(name, "draw/") && !startsWith(name, "library/") && !startsWith(name, "white/") &&
                  !startsWith(name, "black/"))
             r.peersNs[name] = ns;
@@ -92,6 +93,8 @@ void MeasureFrames(bench::Results& r, const Options& o) {
     const bench::LoopRates rates = bench::MeasureLoopRates(o.quick ? 1 : 3, o.quick ? 0.5 : 2.0);
     r.presentOnlyFps = rates.presentOnly;
     r.frameLoopFps = rates.frameLoop;
+    r.frameLoopSdlPresentFps = rates.frameLoopSdlPresent;
+    r.ownPresenter = rates.ownPresenter;
     std::vector<double> startups;
     for (int i = 0; i < 5; ++i) startups.push_back(bench::MeasureStartup(o.program));
     std::sort(startups.begin(), startups.end());
@@ -115,6 +118,7 @@ int main(int argc, char** argv) {
     try {
         bench::GetScene();
         bench::GetProgram();
+        bench::GetProgram(app::PresentPath::SdlOnly);
     } catch (const std::exception& e) {
         std::fprintf(stderr, "glimmerix_bench: %s\n", e.what());
         return 1;

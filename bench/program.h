@@ -9,7 +9,7 @@ namespace bench {
 
 // Loaded and shown; the start timer is not armed, so the benchmarks drive the frames.
 struct Program {
-    Program() {
+    explicit Program(app::PresentPath path) : toolkit(path) {
         form.Form_Load();
         toolkit.ShowMainWindow();
     }
@@ -17,13 +17,18 @@ struct Program {
     app::frmSample form{toolkit};
 };
 
-Program& GetProgram();
+// One program for each way of presenting; their windows side by side, neither over the other.
+Program& GetProgram(app::PresentPath path = app::PresentPath::OwnWhereAvailable);
 
-// Frames per second of the bare present loop and of the program's frame loop, measured
-// in alternating rounds of the given length; the median round of each.
+// Frames per second of the bare present loop and of the program's frame loop with its own
+// presenter, and of the frame loop with SDL's, measured in alternating rounds of the given
+// length; the median round of each. The present loop puts a fixed frame, the rectangles a
+// frame at rest changes, and drains events.
 struct LoopRates {
     double presentOnly;
     double frameLoop;
+    double frameLoopSdlPresent;
+    bool ownPresenter;
 };
 LoopRates MeasureLoopRates(int rounds, double secondsPerRound);
 

@@ -49,7 +49,10 @@ struct Results {
     std::map<std::string, double> kernelsNs;  // "avx2/real", "avx2/uniform", "scalar/real", …
     double composeMedianUs = 0, composeMaxUs = 0;
     double frameMemcpyUs = 0;  // a plain memcpy of one frame, in the same rounds as composing
-    double presentOnlyFps = 0, frameLoopFps = 0;
+    double gatherFloorNs = 0;  // the AVX2 kernel's gathers alone; 0 without AVX2
+    double presentOnlyFps = 0, frameLoopFps = 0;  // with the program's presenter
+    double frameLoopSdlPresentFps = 0;           // with SDL's, in the same rounds
+    bool ownPresenter = false;                    // whether the program's presenter was available
     double startupMs = 0;
     std::optional<Memory> memory;
 };

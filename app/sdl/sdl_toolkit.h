@@ -35,6 +35,7 @@ public:
     bool ShowMessageBox(const std::string& title, const std::string& text, BoxIcon icon, std::string& whyNot) override;
     std::uint32_t GetTickCount() override;
     bool PresentsOwnImages() const { return mainPresenter_->PresentsOwnImages(); }
+    SDL_Window* MainWindow() const { return main_; }
 
 private:
     // The event as the program's, or false for one the toolkit keeps (paint, other windows).

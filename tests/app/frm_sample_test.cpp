@@ -418,31 +418,37 @@ TEST(DirtyFrames, ShowWhatWholeFramesShow) {
     EXPECT_GT(dirty.CurrentEffect + whole.loop.FramesPerSecond, 0);  // the input did reach the programs
 }
 
-// What a frame says it changed: the whole scene first, then only the rectangles of the text and
-// of the sprite, this frame's and the last.
+// What a frame says it changed: the whole scene first, then the rectangles of the sprite, this
+// frame's and the last, and of the text only when its lines change or a sprite lies over them.
 TEST_F(FormTest, AFrameNamesOnlyWhatItsTextAndSpriteTouched) {
+    const auto enclosed = [&] {
+        platform::PixelRect all{0, 0, 0, 0};
+        for (const platform::PixelRect& r : form_.SceneChanged().Rects()) all = platform::Enclose(all, r);
+        return all;
+    };
+    const int textBottom = TEXT_Y + 3 * ProgramGlyphs().LineHeight();
     form_.Form_Load();
     form_.ComposeFrame();
     EXPECT_TRUE(form_.SceneChanged().IsEverything());
     form_.Form_MouseMove(0, 0, 123.0f, 88.0f);
-    form_.ComposeFrame();  // the sprite from (0, 0) to (20, 13)
-    const Damage& changed = form_.SceneChanged();
-    ASSERT_FALSE(changed.IsEverything());
-    platform::PixelRect all{0, 0, 0, 0};
-    int area = 0;
-    for (const platform::PixelRect& r : changed.Rects()) {
-        all = platform::Enclose(all, r);
-        area += r.Width() * r.Height();
-    }
+    form_.ComposeFrame();  // the sprite from (0, 0) to (20, 13); the lines as they were
+    ASSERT_FALSE(form_.SceneChanged().IsEverything());
+    platform::PixelRect all = enclosed();
     EXPECT_EQ(all.left, 0);
     EXPECT_EQ(all.top, 0);
-    EXPECT_GT(all.bottom, TEXT_Y + 3 * ProgramGlyphs().LineHeight());  // the four lines of text
+    EXPECT_EQ(all.right, 20 + 47);
+    EXPECT_EQ(all.bottom, 13 + 47);
+    form_.Form_Click();
+    form_.ComposeFrame();  // "Current Effect: 1": the text too
+    all = enclosed();
+    EXPECT_GT(all.bottom, textBottom);
     EXPECT_LE(all.bottom, FRAME_HEIGHT);
+    form_.Form_MouseMove(0, 0, 123.0f, 250.0f);
+    for (int i = 0; i < 4; ++i) form_.ComposeFrame();  // the sprite comes down over the text
+    EXPECT_GT(enclosed().bottom, textBottom);
+    int area = 0;
+    for (const platform::PixelRect& r : form_.SceneChanged().Rects()) area += r.Width() * r.Height();
     EXPECT_LT(area, FRAME_WIDTH * FRAME_HEIGHT / 4);
-    bool spriteHeld = false;
-    for (const platform::PixelRect& r : changed.Rects())
-        spriteHeld = spriteHeld || (r.left <= 20 && r.top <= 13 && r.right >= 67 && r.bottom >= 60);
-    EXPECT_TRUE(spriteHeld);
 }
 
 TEST_F(FormTest, OtherKeysAreIgnoredAndACloseRequestEnds) {
