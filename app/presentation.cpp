@@ -71,7 +71,12 @@ ScenePresenter::Buffer& ScenePresenter::BufferFor(platform::Surface& window, boo
             return b;
         }
     }
-    // A surface not seen before takes the place of the one given longest ago.
+    // A surface not seen before takes the place of the one given longest ago. One of another
+    // size means the window changed size: the surfaces of the old size are gone, and a new one
+    // may come back at an old one's address.
+    for (Buffer& old : buffers_) {
+        if (old.seen.width != now.width || old.seen.height != now.height) old = Buffer{};
+    }
     Buffer& b = buffers_[0].shown <= buffers_[1].shown ? buffers_[0] : buffers_[1];
     b = {now, PlaceScene(window.Width(), window.Height()), 0};
     for (int y = 0; y < window.Height(); ++y) std::fill_n(window.Row(y), window.Width(), platform::ColourValue{0});

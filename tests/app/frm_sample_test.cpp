@@ -489,6 +489,27 @@ TEST(ScenePlacement, IsTheLargestWholeFactorCentred) {
     EXPECT_EQ(WindowToScene(29.0f, 30, 2), -1.0f);  // left of the scene
 }
 
+// A window that changes size and back may get its new surface at an old one's address: it is
+// new all the same, and gets the whole scene.
+TEST(ScenePresenterTest, ASurfaceBackAtAnOldAddressAfterAResizeIsNew) {
+    platform::Surface scene(FRAME_WIDTH, FRAME_HEIGHT, 0x00123456);
+    std::vector<platform::ColourValue> memory(static_cast<std::size_t>(FRAME_WIDTH) * FRAME_HEIGHT);
+    const auto newView = [&] {
+        std::fill(memory.begin(), memory.end(), 0u);  // as a new framebuffer: black
+        return platform::Surface::View(memory.data(), FRAME_WIDTH, FRAME_HEIGHT, FRAME_WIDTH, platform::PixelLayout::Bgr);
+    };
+    ScenePresenter presenter;
+    const Damage nothing;
+    platform::Surface first = newView(), second(FRAME_WIDTH, FRAME_HEIGHT), larger(640, 480);
+    presenter.Present(scene, first, Damage::Everything());
+    presenter.Present(scene, second, nothing);
+    presenter.Present(scene, first, nothing);  // now the second is the one given longest ago
+    EXPECT_TRUE(presenter.Present(scene, larger, nothing).IsEverything());
+    platform::Surface again = newView();
+    EXPECT_TRUE(presenter.Present(scene, again, nothing).IsEverything());
+    EXPECT_TRUE(testsupport::SamePixels(again, scene));
+}
+
 // However many rectangles are added, every pixel of each stays covered; nested ones are held once.
 TEST(Damage, CoversEveryRectangleAddedPastItsCapacity) {
     Damage d;
