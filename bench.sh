@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds Release and runs every benchmark in one go, on a private X server when there is
 # no display: prints a table and writes bench/results.json and bench/results.svg.
-#   ./bench.sh           the full run (about four minutes, one of them the memory minute);
+#   ./bench.sh           the full run (about two minutes, one of them the memory minute);
 #                        also writes the README's table of figures
 #   ./bench.sh --quick   fewer repetitions and a five-second memory run, for a first look
 set -euo pipefail
