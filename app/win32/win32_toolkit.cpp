@@ -12,11 +12,12 @@
 
 namespace app {
 namespace {
-
 constexpr const wchar_t* kWindowTitle = L"Form1";
 constexpr UINT_PTR kStartTimerId = 1;
 constexpr unsigned kBaseDpi = USER_DEFAULT_SCREEN_DPI;
 constexpr int kLeastBitsPerPixel = 15;
+constexpr int kMessageBoxAttempts = 3;
+constexpr DWORD kMessageBoxRetryMs = 100;
 // No frame and no title bar; the system menu keeps Alt+F4 and the taskbar's Close working.
 constexpr DWORD kWindowStyle = WS_POPUP | WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX;
 
@@ -246,7 +247,12 @@ bool Win32Toolkit::ShowMessageBox(const std::string& title, const std::string& t
     const HWND owner = main_ != nullptr && IsWindowVisible(main_) ? main_ : nullptr;
     const UINT style = MB_OK | MB_SETFOREGROUND | (icon == BoxIcon::ErrorIcon ? MB_ICONERROR : 0u);
     inBox_ = true;
-    const int answer = MessageBoxW(owner, Widen(text).c_str(), Widen(title).c_str(), style);
+    // A box that could not be made (seen under Wine on a loaded machine) is tried again.
+    int answer = 0;
+    for (int attempt = 0; attempt < kMessageBoxAttempts && answer == 0; ++attempt) {
+        if (attempt > 0) Sleep(kMessageBoxRetryMs);
+        answer = MessageBoxW(owner, Widen(text).c_str(), Widen(title).c_str(), style);
+    }
     inBox_ = false;
     if (answer == 0) {
         whyNot = SystemMessage(GetLastError());

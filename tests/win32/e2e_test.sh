@@ -159,7 +159,7 @@ refused() {
   start_windows "$work/win"
   dismiss_error_box
   if ! process_ended_within "$wpid" 50; then bad "$name" "still running$([ -z "$box" ] && echo ', no box titled "Glimmerix"')"; kill -9 "$wpid"
-  elif [ -z "$box" ]; then bad "$name" "no box titled \"Glimmerix\""
+  elif [ -z "$box" ]; then bad "$name" "no box titled \"Glimmerix\" (status $status; it wrote: $(tr -d '\r' <"$work/win_err" | head -c 600))"
   elif [ "$status" -ne 1 ]; then bad "$name" "status $status: $(cat "$work/win_err")"
   elif [ "$(tr -d '\r' <"$work/win_err" | wc -l)" -ne 1 ]; then bad "$name" "not one line: $(cat "$work/win_err")"
   elif [ "$(message "$work/win_err")" != "$(message "$work/lin_err")" ]; then
