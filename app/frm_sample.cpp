@@ -5,7 +5,6 @@
 #include <cstdio>
 #include <climits>
 #include <cmath>
-#include <span>
 
 #include "app/picture_decode.h"
 #include "app/program_files.h"
@@ -152,39 +151,40 @@ void frmSample::ComposeFrame() {
     };
     const platform::PixelRect sprite =
         picBackbuffer.Clip(loop.SpriteX, loop.SpriteY, mdlEffects::SPRITE_SIZE, mdlEffects::SPRITE_SIZE);
-    platform::PixelRect& text = drawn_[0];
-    platform::PixelRect& lastSprite = drawn_[1];
     // The lines stand as the last frame left them where their numbers are the same and neither
     // that frame's sprite nor this one's lies over them: most frames print nothing.
     const bool keepText = drawnKnown_ && printedRate_ == loop.FramesPerSecond && printedEffect_ == CurrentEffect &&
-                          platform::Intersect(text, lastSprite).Empty() && platform::Intersect(text, sprite).Empty();
+                          platform::Intersect(drawnText_, drawnSprite_).Empty() &&
+                          platform::Intersect(drawnText_, sprite).Empty();
     sceneChanged_ = Damage();
-    if (drawnKnown_) {
-        for (const platform::PixelRect& r : keepText ? std::span(drawn_).subspan(1) : std::span(drawn_)) {
-            platform::BitBlt(picBackbuffer.hDC(), r.left, r.top, r.Width(), r.Height(), picBackground.hDC(), r.left,
-                             r.top, platform::kSrcCopy);
-            sceneChanged_.Add(r);
-        }
-    } else {
-        platform::BitBlt(picBackbuffer.hDC(), 0, 0, FRAME_WIDTH, FRAME_HEIGHT, picBackground.hDC(), 0, 0,
-                         platform::kSrcCopy);
+    if (!drawnKnown_) {
+        RestoreBackground(picBackbuffer.Bounds());
         sceneChanged_ = Damage::Everything();
+    } else {
+        RestoreBackground(drawnSprite_);
+        if (!keepText) RestoreBackground(drawnText_);
     }
     if (!keepText) {
         int y = TEXT_Y;
-        text = {0, 0, 0, 0};
+        drawnText_ = {0, 0, 0, 0};
         for (const std::string_view line : lines_) {
-            text = platform::Enclose(text, text_.Print(picBackbuffer, TEXT_X, y, line, kTextColour));
+            drawnText_ = platform::Enclose(drawnText_, text_.Print(picBackbuffer, TEXT_X, y, line, kTextColour));
             y += text_.LineHeight();
         }
         printedRate_ = loop.FramesPerSecond;
         printedEffect_ = CurrentEffect;
-        sceneChanged_.Add(text);
+        sceneChanged_.Add(drawnText_);
     }
     mdlEffects::DrawSprite(CurrentEffect, 0, picBackbuffer.hDC(), loop.SpriteX, loop.SpriteY);
-    lastSprite = sprite;
+    drawnSprite_ = sprite;
     drawnKnown_ = true;
     sceneChanged_.Add(sprite);
+}
+
+void frmSample::RestoreBackground(const platform::PixelRect& r) {
+    platform::BitBlt(picBackbuffer.hDC(), r.left, r.top, r.Width(), r.Height(), picBackground.hDC(), r.left, r.top,
+                     platform::kSrcCopy);
+    sceneChanged_.Add(r);
 }
 
 void frmSample::Form_MouseMove(int, int, float x, float y) {

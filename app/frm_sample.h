@@ -106,6 +106,8 @@ public:
 
 private:
     void EndProgram();
+    // Copies the rectangle of the background onto picBackbuffer and counts it as changed.
+    void RestoreBackground(const platform::PixelRect& r);
     void Dispatch(const InputEvent& event);
     void LoadPictureOnto(const char* literal, PictureKind kind, platform::Surface& target, int width, int height);
 
@@ -119,7 +121,7 @@ private:
     // What the last frames drew over the background: the text (and the numbers it was
     // printed for) and the last sprite.
     bool drawnKnown_ = false;
-    std::array<platform::PixelRect, 2> drawn_{};
+    platform::PixelRect drawnText_{0, 0, 0, 0}, drawnSprite_{0, 0, 0, 0};
     std::int32_t printedRate_ = 0, printedEffect_ = 0;
     Damage sceneChanged_;
     // The lines of the frame, put together in fixed buffers: a frame allocates nothing.

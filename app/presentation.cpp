@@ -78,7 +78,7 @@ ScenePresenter::Buffer& ScenePresenter::BufferFor(platform::Surface& window, boo
         if (old.seen.width != now.width || old.seen.height != now.height) old = Buffer{};
     }
     Buffer& b = buffers_[0].shown <= buffers_[1].shown ? buffers_[0] : buffers_[1];
-    b = {now, PlaceScene(window.Width(), window.Height()), 0};
+    b = {now, 0};
     for (int y = 0; y < window.Height(); ++y) std::fill_n(window.Row(y), window.Width(), platform::ColourValue{0});
     fresh = true;
     return b;
@@ -90,7 +90,7 @@ const Damage& ScenePresenter::Present(const platform::Surface& scene, platform::
     history_[calls_ % kHistory] = changed;
     bool fresh = false;
     Buffer& buffer = BufferFor(window, fresh);
-    placement_ = buffer.placement;
+    placement_ = PlaceScene(window.Width(), window.Height());
 
     Damage lacking;
     if (buffer.shown == 0 || calls_ - buffer.shown > kHistory) {

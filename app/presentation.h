@@ -50,7 +50,6 @@ private:
     };
     struct Buffer {
         Seen seen;
-        ScenePlacement placement;
         std::uint64_t shown = 0;  // the call that last brought it up to date; 0: never
     };
     Buffer& BufferFor(platform::Surface& window, bool& fresh);

@@ -9,16 +9,17 @@
 #include <vector>
 
 #include "bench/scene.h"
-#include "effects/cpu_features.h"
-#if GLIMMERIX_X86
-#include <immintrin.h>
-#endif
 #include "bench/side_by_side.h"
 #include "effects/blend_kernel.h"
+#include "effects/cpu_features.h"
 #include "effects/draw_sprite.h"
 #include "effects/effect_table.h"
 #include "effects/sprite_store.h"
 #include "platform/gdi.h"
+
+#if GLIMMERIX_X86
+#include <immintrin.h>
+#endif
 
 namespace bench {
 namespace {
@@ -50,12 +51,9 @@ BENCHMARK(BM_BuildEffectTablesUsing)->DenseRange(0, static_cast<int>(mdlEffects:
 struct alignas(16) EightOffsets {
     std::uint16_t at[8];
 };
-struct GatherLanes {
-    std::vector<EightOffsets> offsets;
-};
 
-GatherLanes OffsetsOfTheSprite() {
-    GatherLanes lanes;
+std::vector<EightOffsets> OffsetsOfTheSprite() {
+    std::vector<EightOffsets> offsets;
     const mdlEffects::SpriteData& sprite = mdlEffects::Sprites[0];
     const platform::Surface& picture = GetScene().background;
     for (int row = 0; row < kSprite; ++row) {
@@ -69,11 +67,11 @@ GatherLanes OffsetsOfTheSprite() {
                     const mdlEffects::Plane& plane = channel == 0 ? sprite.R : channel == 1 ? sprite.G : sprite.B;
                     at[lane] = static_cast<std::uint16_t>(256 * plane(x + lane, row) + (dc & ~3));
                 }
-                lanes.offsets.push_back(eight);
+                offsets.push_back(eight);
             }
         }
     }
-    return lanes;
+    return offsets;
 }
 
 [[gnu::target("avx2")]] int GatherAll(const int* table, const std::vector<EightOffsets>& offsets) {
@@ -142,10 +140,10 @@ std::vector<Case> DrawSpriteCases() {
     }
 #if GLIMMERIX_X86
     if (mdlEffects::HasAvx2()) {
-        static const GatherLanes lanes = OffsetsOfTheSprite();
+        static const std::vector<EightOffsets> offsets = OffsetsOfTheSprite();
         cases.push_back({"gather_floor", [] {}, [] {
                              benchmark::DoNotOptimize(
-                                 GatherAll(reinterpret_cast<const int*>(mdlEffects::EffectTable.Copy(0)), lanes.offsets));
+                                 GatherAll(reinterpret_cast<const int*>(mdlEffects::EffectTable.Copy(0)), offsets));
                          }});
     }
 #endif

@@ -148,21 +148,20 @@ void XShmPresenter::WaitUntilPut(Image& image) {
 
 void XShmPresenter::Put(Image& image, const Damage& changed) {
     const platform::PixelRect whole{0, 0, width_, height_};
-    const auto put = [&](const platform::PixelRect& r, bool last) {
-        XShmPutImage(display_, window_, gc_, image.image, r.left, r.top, r.left, r.top, static_cast<unsigned>(r.Width()),
-                     static_cast<unsigned>(r.Height()), last ? True : False);
-    };
+    std::array<platform::PixelRect, Damage::kMaxRects> parts;
+    std::size_t count = 0;
     if (changed.IsEverything()) {
-        put(whole, true);
+        parts[count++] = whole;
     } else {
-        const auto rects = changed.Rects();
-        std::size_t left = 0;
-        for (std::size_t i = 0; i < rects.size(); ++i) left += !platform::Intersect(rects[i], whole).Empty();
-        if (left == 0) return;
-        for (const platform::PixelRect& r : rects) {
-            const platform::PixelRect on = platform::Intersect(r, whole);
-            if (!on.Empty()) put(on, --left == 0);
-        }
+        for (const platform::PixelRect& r : changed.Rects())
+            if (const platform::PixelRect on = platform::Intersect(r, whole); !on.Empty()) parts[count++] = on;
+    }
+    if (count == 0) return;
+    for (std::size_t i = 0; i < count; ++i) {
+        const platform::PixelRect& r = parts[i];
+        // Only the last asks for a completion event: the server puts them in order.
+        XShmPutImage(display_, window_, gc_, image.image, r.left, r.top, r.left, r.top, static_cast<unsigned>(r.Width()),
+                     static_cast<unsigned>(r.Height()), i + 1 == count ? True : False);
     }
     image.inFlight = true;
     XFlush(display_);

@@ -97,7 +97,6 @@ public:
     bool boxShown = true;
     int passes = 0;
     int presents = 0;
-    app::Damage lastChanged;
     int windowWidth = app::FRAME_WIDTH, windowHeight = app::FRAME_HEIGHT;
     // Which of three window surfaces MainWindowSurface hands out, as a toolkit that draws one
     // while another is on the screen does.
