@@ -15,13 +15,14 @@ using EffectNameList = std::array<std::string, mdlEffects::EFFECT_COUNT>;
 // rest of a longer line is skipped rather than held.
 inline constexpr std::size_t kMaxNameBytes = 4096;
 
-// A names file larger than this is refused before it is read: 18 names of kMaxNameBytes
-// are far less, and reading stops being a matter of milliseconds long before it.
-inline constexpr std::uint64_t kMaxNamesFileBytes = std::uint64_t{1} << 20;
+// Reading stops after this many bytes: far more than 18 names need, so that a file of any
+// size is read in milliseconds, and a file whose first lines never end is not read for ever.
+inline constexpr std::uint64_t kMaxNamesReadBytes = std::uint64_t{1} << 20;
 
 // Lines end in CRLF or LF; the last may have no end. A name keeps its bytes as they are.
-// Throws StartupError naming the file when it cannot be read, is larger than
-// kMaxNamesFileBytes, or has fewer than 18 lines.
+// Lines after the 18th are not read, so a file may be of any size. Throws StartupError
+// naming the file when it cannot be read, or when fewer than 18 lines end within its first
+// kMaxNamesReadBytes bytes.
 EffectNameList ReadEffectNames(const std::string& path);
 
 }  // namespace app

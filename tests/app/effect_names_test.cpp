@@ -40,6 +40,10 @@ INSTANTIATE_TEST_SUITE_P(Cases, NamesFiles, ::testing::Values(
     NamesCase{"lf", Lines(18, "\n"), "name 0", "name 17"},
     NamesCase{"last_line_without_end", Lines(17, "\r\n") + "final", "name 0", "final"},
     NamesCase{"more_than_eighteen", Lines(40, "\r\n"), "name 0", "name 17"},
+    // Only the first 18 lines are read, whatever follows them.
+    NamesCase{"eighteen_then_70000_lines", Lines(18, "\r\n") + Lines(70000, "\r\n"), "name 0", "name 17"},
+    NamesCase{"eighteen_then_more_than_the_read_limit",
+              Lines(18, "\n") + std::string(kMaxNamesReadBytes, 'x'), "name 0", "name 17"},
     NamesCase{"empty_lines", "\r\n" + Lines(16, "\r\n") + "\r\n", "", ""},
     NamesCase{"lone_cr_kept_inside", "a\rb\n" + Lines(17, "\n"), "a\rb", "name 16"},
     NamesCase{"invalid_utf8_and_nul", std::string("\xff\xfe\0x", 4) + "\n" + Lines(17, "\n"),
@@ -77,16 +81,21 @@ TEST_P(ShortNamesFiles, AreRefusedNamingTheFileAndTheCount) {
 INSTANTIATE_TEST_SUITE_P(Cases, ShortNamesFiles, ::testing::Values(
     ShortCase{Lines(17, "\r\n"), "has 17 lines"}, ShortCase{"", "has 0 lines"},
     ShortCase{"only one", "has 1 line;"}, ShortCase{Lines(17, "\n"), "has 17 lines"},
-    // Refused by its size before a byte is read, whatever its lines.
-    ShortCase{Lines(18, "\r\n") + std::string(kMaxNamesFileBytes - Lines(18, "\r\n").size() + 1, 'x'),
-              "file is 1048577 bytes; at most 1048576 are read"}));
+    // Lines that do not end within the read limit are not waited for.
+    ShortCase{Lines(17, "\r\n") + std::string(kMaxNamesReadBytes, 'x') + "\r\n",
+              "has 17 lines in its first 1048576 bytes; 18 effect names are needed"}));
 
-// The largest names file that is read at all: 18 names, then filler up to the limit.
-TEST(NamesFile, OneOfExactlyTheLimitIsRead) {
+// The read limit is exact: 18 lines ending at its last byte are read, one byte more is not.
+TEST(NamesFile, LinesEndingAtTheReadLimitAreRead) {
     DataDir dir;
-    const std::string names = Lines(18, "\r\n");
-    dir.Write("names.txt", names + std::string(kMaxNamesFileBytes - names.size(), 'x'));
-    EXPECT_EQ(ReadEffectNames(dir.File("names.txt"))[17], "name 17");
+    const std::string names = Lines(17, "\r\n");
+    const std::string last(kMaxNamesReadBytes - names.size() - 2, 'x');
+    dir.Write("names.txt", names + last + "\r\n");
+    EXPECT_EQ(ReadEffectNames(dir.File("names.txt"))[17], std::string(kMaxNameBytes, 'x'));
+    dir.Write("names.txt", names + last + "x\r\n");
+    EXPECT_THROW(ReadEffectNames(dir.File("names.txt")), StartupError);
+    dir.Write("names.txt", names + last + "xx");  // a last line without its end, at the limit
+    EXPECT_EQ(ReadEffectNames(dir.File("names.txt"))[17], std::string(kMaxNameBytes, 'x'));
 }
 
 }  // namespace

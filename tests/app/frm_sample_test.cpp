@@ -176,7 +176,14 @@ INSTANTIATE_TEST_SUITE_P(Cases, StartupFailures, ::testing::Values(
     Failure{"splash_header_only", "Loading.jpg", [](const DataDir& d) { d.Write("Loading.jpg", testsupport::JpegHeader(320, 240)); },
             "cannot be decoded"},
     Failure{"background_huge", "Planet.jpg",
-            [](const DataDir& d) { d.Write("Planet.jpg", testsupport::JpegHeader(30000, 30000)); }, "30000 x 30000"},
+            [](const DataDir& d) {
+                d.Write("Planet.jpg", testsupport::WithFrameHeader(testsupport::EncodeJpeg(16, 16, testsupport::JpegKind::Rgb,
+                                                                                           [](int, int) {
+                                                                                               return std::array<std::uint8_t, 4>{};
+                                                                                           }),
+                                                                   8, 30000, 30000));
+            },
+            "picture size 30000 x 30000 is more than a file of"},
     Failure{"background_too_large", "Planet.jpg",
             [](const DataDir& d) {
                 d.Write("Planet.jpg", testsupport::JpegHeader(320, 240));
@@ -189,9 +196,14 @@ INSTANTIATE_TEST_SUITE_P(Cases, StartupFailures, ::testing::Values(
                 std::filesystem::resize_file(d.File("Planet.jpg"), std::uintmax_t{8} << 30);  // sparse
             },
             "file is 8589934592 bytes; at most 67108864 are read"},
-    Failure{"names_far_too_large", "Effects' Names.txt",
-            [](const DataDir& d) { std::filesystem::resize_file(d.File("Effects' Names.txt"), std::uintmax_t{8} << 30); },
-            "file is 8589934592 bytes; at most 1048576 are read"},
+    Failure{"names_seventeen_then_8_gib_without_a_line_end", "Effects' Names.txt",
+            [](const DataDir& d) {
+                std::string text = testsupport::EighteenNames();
+                text.resize(text.rfind("Effect number 17"));
+                d.Write("Effects' Names.txt", text);
+                std::filesystem::resize_file(d.File("Effects' Names.txt"), std::uintmax_t{8} << 30);  // sparse
+            },
+            "has 17 lines in its first 1048576 bytes"},
     Failure{"names_seventeen", "Effects' Names.txt",
             [](const DataDir& d) {
                 std::string text = testsupport::EighteenNames();
