@@ -81,7 +81,11 @@ extern "C" {
 const char* glimmerix_version(void) { return GLIMMERIX_VERSION_OF(GLIMMERIX_VERSION_MAJOR, GLIMMERIX_VERSION_MINOR, GLIMMERIX_VERSION_PATCH); }
 
 const char* glimmerix_status_text(glimmerix_status status) {
-    switch (status) {
+    // A C caller may pass any int; read as the enum, a value it does not name is undefined here.
+    static_assert(sizeof status == sizeof(int));
+    int value = 0;
+    std::memcpy(&value, &status, sizeof value);
+    switch (value) {
         case GLIMMERIX_OK: return "The call succeeded.";
         case GLIMMERIX_ERROR_ARGUMENT: {
             // Formed once from the limits, without allocating: no exception may leave.
