@@ -94,7 +94,8 @@ private:
 
 // Where the image's pixels go, in the order the data gives them: row by row, or in the
 // four passes of an interlaced image (every 8th row from 0, every 8th from 4, every 4th
-// from 2, every 2nd from 1). Only the part on the target is written.
+// from 2, every 2nd from 1). Only the part on the target is written; runs of pixels that
+// land nowhere on it are counted, not walked.
 class PixelSink {
 public:
     PixelSink(platform::Surface& target, const platform::PixelRect& image, bool interlaced, const ColourTable& table,
@@ -102,39 +103,71 @@ public:
         : target_(target), image_(image), visible_(target.Clip(image.left, image.top, image.Width(), image.Height())),
           interlaced_(interlaced), table_(table), transparent_(transparent), name_(name) {}
 
+    // The next `count` pixels, whose largest colour index is `largest`: skipped when none of
+    // them lands on the target, otherwise left to Put. False when they must be put.
+    bool Skip(int count, int largest) {
+        CheckIndex(largest);
+        Position at = at_;
+        for (int left = count; left > 0;) {
+            const int run = std::min(left, image_.Width() - at.column);
+            const int y = image_.top + at.row, x = image_.left + at.column;
+            if (y >= visible_.top && y < visible_.bottom && x < visible_.right && x + run > visible_.left) return false;
+            left -= run;
+            at.column += run;
+            if (at.column == image_.Width()) NextRow(at);
+            if (at.pass > kLastPass) break;  // the image is complete; the caller reports the surplus
+        }
+        at_ = at;
+        count_ += count;
+        return true;
+    }
+
     // False once every pixel that can still land on the target has come.
     bool Put(std::uint8_t index) {
-        if (index >= table_.count) {
-            Damaged(name_, "pixel colour " + std::to_string(index) + " is outside the colour table of " +
-                               std::to_string(table_.count));
-        }
-        const int x = image_.left + column_, y = image_.top + row_;
+        CheckIndex(index);
+        const int x = image_.left + at_.column, y = image_.top + at_.row;
         if (index != transparent_ && y >= visible_.top && y < visible_.bottom && x >= visible_.left && x < visible_.right) {
             target_.Row(y)[x] = table_.colours[index];
         }
         ++count_;
-        if (++column_ == image_.Width()) {
-            column_ = 0;
-            NextRow();
-        }
+        if (++at_.column == image_.Width()) NextRow(at_);
         return !Done();
     }
+    // Nothing still to come lands on the target: the rows left of this pass, and each later
+    // pass's rows from its first, all lie below it (or the image is complete).
     bool Done() const {
-        // Rows come in order unless interlaced: past the target's last row nothing more lands.
-        return count_ == Total() || (!interlaced_ && image_.top + row_ >= visible_.bottom);
+        if (count_ >= Total() || visible_.Empty()) return true;
+        if (image_.top + at_.row < visible_.bottom) return false;
+        for (int pass = at_.pass + 1; interlaced_ && pass <= kLastPass; ++pass) {
+            if (kStart[pass] < image_.Height() && image_.top + kStart[pass] < visible_.bottom) return false;
+        }
+        return true;
     }
     std::int64_t Count() const { return count_; }
     std::int64_t Total() const { return std::int64_t{image_.Width()} * image_.Height(); }
 
 private:
-    void NextRow() {
+    static constexpr int kStart[] = {0, 4, 2, 1}, kStep[] = {8, 8, 4, 2};
+    static constexpr int kLastPass = 3;
+    struct Position {
+        int column = 0, row = 0, pass = 0;
+    };
+
+    void CheckIndex(int index) const {
+        if (index >= table_.count) {
+            Damaged(name_, "pixel colour " + std::to_string(index) + " is outside the colour table of " +
+                               std::to_string(table_.count));
+        }
+    }
+    // The pass after the last is kLastPass + 1.
+    void NextRow(Position& at) const {
+        at.column = 0;
         if (!interlaced_) {
-            ++row_;
+            if (++at.row == image_.Height()) at.pass = kLastPass + 1;
             return;
         }
-        static constexpr int kStart[] = {0, 4, 2, 1}, kStep[] = {8, 8, 4, 2};
-        row_ += kStep[pass_];
-        while (row_ >= image_.Height() && pass_ < 3) row_ = kStart[++pass_];
+        at.row += kStep[at.pass];
+        while (at.row >= image_.Height() && ++at.pass <= kLastPass) at.row = kStart[at.pass];
     }
 
     platform::Surface& target_;
@@ -144,19 +177,28 @@ private:
     const ColourTable& table_;
     int transparent_;  // -1 for none
     const std::string& name_;
-    int column_ = 0, row_ = 0, pass_ = 0;
+    Position at_;
     std::int64_t count_ = 0;
 };
 
 // The LZW code stream of one image into the sink, until the sink is full or the end code.
+// Each code's string length and largest colour are kept beside it, so that a string that
+// lands nowhere on the target costs one step however long it is.
 void DecodeLzw(Bytes& in, int minimumCodeSize, PixelSink& sink, const std::string& name) {
     const int clear = 1 << minimumCodeSize, end = clear + 1;
     std::array<std::uint16_t, kMaxCodes> prefix{};
     std::array<std::uint8_t, kMaxCodes> suffix{};
+    std::array<std::uint8_t, kMaxCodes> firstOf{};
+    std::array<std::uint8_t, kMaxCodes> largest{};
+    std::array<std::uint16_t, kMaxCodes> length{};
+    for (int c = 0; c < clear; ++c) {
+        firstOf[static_cast<std::size_t>(c)] = largest[static_cast<std::size_t>(c)] = static_cast<std::uint8_t>(c);
+        length[static_cast<std::size_t>(c)] = 1;
+    }
     std::array<std::uint8_t, kMaxCodes> stack{};
     int width = minimumCodeSize + 1, next = clear + 2, previous = -1;
-    std::uint8_t first = 0;  // the first byte of the previous code's string
     CodeReader codes(in);
+    if (sink.Done()) return;  // nothing of the image lands on the target
     for (int code; codes.Next(width, code);) {
         if (code == clear) {
             width = minimumCodeSize + 1;
@@ -170,30 +212,33 @@ void DecodeLzw(Bytes& in, int minimumCodeSize, PixelSink& sink, const std::strin
                               " are defined");
         }
         if (previous < 0) {  // the first code after a clear is a colour of its own
-            first = static_cast<std::uint8_t>(code);
             previous = code;
-            if (!sink.Put(first)) return;
+            if (!sink.Put(static_cast<std::uint8_t>(code))) return;
             continue;
         }
+        const auto p = static_cast<std::size_t>(previous);
         // A code not yet defined (only `next` can be) is the previous string and its first byte.
-        int top = 0, walk = code;
-        if (code == next) {
-            stack[static_cast<std::size_t>(top++)] = first;
-            walk = previous;
-        }
-        while (walk > end) {
-            stack[static_cast<std::size_t>(top++)] = suffix[static_cast<std::size_t>(walk)];
-            walk = prefix[static_cast<std::size_t>(walk)];
-        }
-        first = static_cast<std::uint8_t>(walk);
-        stack[static_cast<std::size_t>(top++)] = first;
+        const std::uint8_t first = firstOf[static_cast<std::size_t>(code == next ? previous : code)];
         // A full table stays as it is until the encoder clears it.
         if (next < kMaxCodes) {
-            prefix[static_cast<std::size_t>(next)] = static_cast<std::uint16_t>(previous);
-            suffix[static_cast<std::size_t>(next)] = first;
+            const auto n = static_cast<std::size_t>(next);
+            prefix[n] = static_cast<std::uint16_t>(previous);
+            suffix[n] = first;
+            firstOf[n] = firstOf[p];
+            largest[n] = std::max(largest[p], first);
+            length[n] = static_cast<std::uint16_t>(length[p] + 1);
             if (++next == 1 << width && width < kMaxCodeWidth) ++width;
         }
         previous = code;
+        const auto c = static_cast<std::size_t>(code);
+        if (sink.Skip(length[c], largest[c])) {
+            if (sink.Done()) return;
+            continue;
+        }
+        int top = 0;
+        for (int walk = code; walk > end; walk = prefix[static_cast<std::size_t>(walk)])
+            stack[static_cast<std::size_t>(top++)] = suffix[static_cast<std::size_t>(walk)];
+        stack[static_cast<std::size_t>(top++)] = first;
         while (top > 0)
             if (!sink.Put(stack[static_cast<std::size_t>(--top)])) return;
     }

@@ -95,6 +95,16 @@ INSTANTIATE_TEST_SUITE_P(Cases, GifPictures, ::testing::Values(
     // Larger than the target: only the part on the target lands (rows below are not decoded).
     Picture{"larger_than_target", Sized(300, 200), Noise},
     Picture{"larger_interlaced", With(Sized(100, 90), [](GifLayout& g) { g.interlaced = true; }), Noise, 47, 47},
+    // Pixels that can no longer land are not decoded: here they hold a colour outside the
+    // table, which a decoder reading them refuses. Interlaced, the needed rows 0..3 are done
+    // with the last pass's second row; an image beside the screen needs none at all.
+    Picture{"interlaced_stops_after_the_last_needed_row",
+            With(Sized(16, 64), [](GifLayout& g) { g.interlaced = true; g.globalColours = 4; }),
+            [](int x, int y, std::mt19937&) { return static_cast<std::uint8_t>(y % 2 == 1 && y > 3 ? 9 : (x + y) & 3); },
+            16, 4},
+    Picture{"interlaced_beside_the_screen",
+            With(Sized(47, 47), [](GifLayout& g) { g.interlaced = true; g.globalColours = 4; g.left = 47; g.width = 30; }),
+            [](int, int, std::mt19937&) { return std::uint8_t{9}; }},
     // Noise fills the 4,096 codes many times: the encoder clears and starts again.
     Picture{"noise_with_clears", Sized(300, 200), Noise, 320, 240},
     // The table fills and is never cleared: codes stay 12 bits wide to the end.
@@ -145,7 +155,7 @@ INSTANTIATE_TEST_SUITE_P(Cases, GifDamage, ::testing::Values(
     Damage{"unknown_block", [] { return Replace(Plain(), kGlobalTableEnd, {0x99}); },
            "cannot be decoded: unknown block 0x99 before the first image"},
     Damage{"image_of_no_width", [] { return Replace(Plain(), kDescriptor + 5, {0, 0}); },
-           "cannot be decoded: image size 0 x 8 is outside 1..8192 per side"},
+           "cannot be decoded: image size 0 x 8 is outside 1..65535 per side"},
     Damage{"no_colour_table", [] { return Plain([](GifLayout& g) { g.globalColours = 0; }); },
            "cannot be decoded: the image has no colour table"},
     Damage{"code_size_nine", [] { return Replace(Plain(), kDescriptor + 10, {9}); },
