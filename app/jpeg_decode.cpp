@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <csetjmp>
 
+#include "app/exif_orientation.h"
 #include "app/picture_header.h"
 #include "app/startup_error.h"
 #include "platform/colour.h"
@@ -26,7 +27,7 @@ struct Failure {
     bool endedEarly = false;  // libjpeg found the file's end before its end marker
     bool readingHeader = false;
     bool inHeader = false;    // the message is the program's own about the header, not "cannot be decoded"
-    // The scans' cost so far: the coefficients each scan decodes, summed.
+    // The scans' cost so far: the coefficients each scan decodes, summed, and its limit.
     int scansCounted = 0;
     std::uint64_t coefficients = 0;
 };
@@ -70,6 +71,14 @@ void OnMessage(j_common_ptr cinfo, int level) {
     if (level < 0 && cinfo->err->msg_code == JWRN_JPEG_EOF) reinterpret_cast<Failure*>(cinfo->err)->endedEarly = true;
 }
 
+// The 8 x 8 blocks of every component of the whole frame.
+std::uint64_t BlockCount(const jpeg_decompress_struct& cinfo) {
+    std::uint64_t blocks = 0;
+    for (int c = 0; c < cinfo.num_components; ++c)
+        blocks += std::uint64_t{cinfo.comp_info[c].width_in_blocks} * cinfo.comp_info[c].height_in_blocks;
+    return blocks;
+}
+
 // Called as input is consumed, and before each scan's data once its header has been read: a
 // file may repeat scans without end, or make each scan touch every coefficient again.
 void OnProgress(j_common_ptr cinfo) {
@@ -85,11 +94,12 @@ void OnProgress(j_common_ptr cinfo) {
     for (int i = 0; i < d->comps_in_scan; ++i)
         blocks += std::uint64_t{d->cur_comp_info[i]->width_in_blocks} * d->cur_comp_info[i]->height_in_blocks;
     failure->coefficients += blocks * static_cast<std::uint64_t>(d->Se - d->Ss + 1);
-    if (failure->coefficients > kMaxJpegCoefficientWork) {
+    const std::uint64_t limit = std::max(kFreeJpegCoefficientWork, kMaxJpegPasses * BlockCount(*d) * DCTSIZE2);
+    if (failure->coefficients > limit) {
         std::snprintf(failure->message, sizeof failure->message,
                       "the picture's first %d scans decode %llu million coefficients; at most %llu million are decoded",
                       d->input_scan_number, static_cast<unsigned long long>(failure->coefficients / 1'000'000),
-                      static_cast<unsigned long long>(kMaxJpegCoefficientWork / 1'000'000));
+                      static_cast<unsigned long long>(limit / 1'000'000));
         Fail(cinfo);
     }
 }
@@ -97,29 +107,62 @@ void OnProgress(j_common_ptr cinfo) {
 // (a × b) / 255 rounded, for two 8-bit values.
 std::uint8_t Product(unsigned a, unsigned b) { return static_cast<std::uint8_t>((a * b + 127) / 255); }
 
-// One decoded row into the target: RGBX bytes are a colour value with red in the low byte;
-// CMYK becomes (1 − C)(1 − K) and so on. The stored values are the inks inverted (1 − C), as
-// Adobe's programs write them; ImageMagick reads every CMYK JPEG so, with Adobe's marker or
-// without it, and so does the program.
-void StoreRow(const JSAMPLE* row, int count, bool cmyk, platform::ColourValue* to) {
-    for (int x = 0; x < count; ++x, row += 4) {
-        if (!cmyk) {
-            to[x] = platform::PackRgb(row[0], row[1], row[2]);
-            continue;
-        }
-        const unsigned k = row[3];
-        to[x] = platform::PackRgb(Product(row[0], k), Product(row[1], k), Product(row[2], k));
-    }
+// One colour value from a decoded RGBX or CMYK pixel. CMYK becomes (1 − C)(1 − K) and so
+// on: the stored values are the inks inverted (1 − C), as Adobe's programs write them;
+// ImageMagick reads every CMYK JPEG so, with Adobe's marker or without it, and so does the
+// program.
+platform::ColourValue ColourOf(const JSAMPLE* pixel, bool cmyk) {
+    if (!cmyk) return platform::PackRgb(pixel[0], pixel[1], pixel[2]);
+    const unsigned k = pixel[3];
+    return platform::PackRgb(Product(pixel[0], k), Product(pixel[1], k), Product(pixel[2], k));
 }
 
-// The coefficients a progressive picture keeps until its last scan: 64 of 2 bytes a block.
-std::size_t CoefficientBytes(const jpeg_decompress_struct& cinfo) {
-    std::size_t bytes = 0;
-    for (int c = 0; c < cinfo.num_components; ++c) {
-        const jpeg_component_info& comp = cinfo.comp_info[c];
-        bytes += std::size_t{comp.width_in_blocks} * comp.height_in_blocks * sizeof(JBLOCK);
+// A colour value in the byte order the target stores.
+platform::ColourValue InLayout(platform::ColourValue c, platform::PixelLayout layout) {
+    return layout == platform::PixelLayout::Rgb ? platform::SwapRedBlue(c) : c;
+}
+
+// What the header claims beyond what the file can hold or the decoder may keep, in the
+// program's words; false when the picture is within the limits.
+bool BeyondLimits(jpeg_decompress_struct& cinfo, std::size_t fileBytes, Failure& failure) {
+    const std::uint64_t blocks = BlockCount(cinfo);
+    if (blocks > kFreeJpegBlocks && blocks > kJpegBlocksPerByte * fileBytes) {
+        failure.inHeader = true;
+        std::snprintf(failure.message, sizeof failure.message,
+                      "picture size %u x %u is more than a file of %zu bytes can hold (%llu blocks of 8 x 8, at most %llu)",
+                      cinfo.image_width, cinfo.image_height, fileBytes, static_cast<unsigned long long>(blocks),
+                      static_cast<unsigned long long>(std::max<std::uint64_t>(kFreeJpegBlocks, kJpegBlocksPerByte * fileBytes)));
+        return true;
     }
-    return bytes;
+    const std::uint64_t coefficientBytes = blocks * sizeof(JBLOCK);
+    if (jpeg_has_multiple_scans(&cinfo) && coefficientBytes > kMaxJpegWorkingBytes) {
+        std::snprintf(failure.message, sizeof failure.message,
+                      "progressive picture needs %llu MiB to decode; at most %zu MiB are used",
+                      static_cast<unsigned long long>((coefficientBytes + (1 << 20) - 1) >> 20), kMaxJpegWorkingBytes >> 20);
+        return true;
+    }
+    return false;
+}
+
+// The stored pixels that show on a target of targetWidth x targetHeight: the picture turned
+// upright is cut at the target's edges, and that rectangle turned back.
+platform::PixelRect StoredPart(Orientation o, int width, int height, int targetWidth, int targetHeight) {
+    const bool swap = SwapsSides(o);
+    const int shownWidth = std::min(swap ? height : width, targetWidth);
+    const int shownHeight = std::min(swap ? width : height, targetHeight);
+    const Point a = StoredAt(o, width, height, {0, 0});
+    const Point b = StoredAt(o, width, height, {shownWidth - 1, shownHeight - 1});
+    return {std::min(a.x, b.x), std::min(a.y, b.y), std::max(a.x, b.x) + 1, std::max(a.y, b.y) + 1};
+}
+
+Orientation OrientationOf(const jpeg_decompress_struct& cinfo) {
+    for (jpeg_saved_marker_ptr m = cinfo.marker_list; m != nullptr; m = m->next) {
+        if (m->marker == JPEG_APP0 + 1) {
+            const Orientation o = ExifOrientation(m->data, m->data_length);
+            if (o != Orientation::Upright) return o;
+        }
+    }
+    return Orientation::Upright;
 }
 
 bool Decode(const std::vector<std::uint8_t>& bytes, platform::Surface& target, Failure& failure) {
@@ -133,9 +176,10 @@ bool Decode(const std::vector<std::uint8_t>& bytes, platform::Surface& target, F
         return false;
     }
     jpeg_create_decompress(&cinfo);
-    cinfo.mem->max_memory_to_use = static_cast<long>(kMaxJpegWorkingBytes);
+    cinfo.mem->max_memory_to_use = static_cast<long>(kMaxJpegWorkingBytes + (std::size_t{16} << 20));
     progress.progress_monitor = OnProgress;
     cinfo.progress = &progress;
+    jpeg_save_markers(&cinfo, JPEG_APP0 + 1, 0xFFFF);  // Exif, for the orientation
     jpeg_mem_src(&cinfo, bytes.data(), static_cast<unsigned long>(bytes.size()));
     // The header as libjpeg reads it, up to the first scan: the limits are checked on what the
     // decoder itself will use (the frame header is read on the way to the first scan).
@@ -145,46 +189,55 @@ bool Decode(const std::vector<std::uint8_t>& bytes, platform::Surface& target, F
     if (HeaderProblem(&cinfo, failure) || header != JPEG_REACHED_SOS) {
         if (!failure.inHeader) {
             failure.inHeader = true;
-            std::snprintf(failure.message, sizeof failure.message, "JPEG has no frame header");
+            std::snprintf(failure.message, sizeof failure.message,
+                          cinfo.image_width != 0 ? "JPEG ends before its image data" : "JPEG has no frame header");
         }
         jpeg_destroy_decompress(&cinfo);
         return false;
     }
-    const std::size_t coefficients = jpeg_has_multiple_scans(&cinfo) ? CoefficientBytes(cinfo) : 0;
-    if (coefficients > kMaxJpegWorkingBytes) {
-        std::snprintf(failure.message, sizeof failure.message,
-                      "progressive picture needs %zu MiB to decode; at most %zu MiB are used",
-                      (coefficients + (1 << 20) - 1) >> 20, kMaxJpegWorkingBytes >> 20);
+    if (BeyondLimits(cinfo, bytes.size(), failure)) {
         jpeg_destroy_decompress(&cinfo);
         return false;
     }
+    const Orientation orientation = OrientationOf(cinfo);
     const bool cmyk = cinfo.jpeg_color_space == JCS_CMYK || cinfo.jpeg_color_space == JCS_YCCK;
     cinfo.out_color_space = cmyk ? JCS_CMYK : JCS_EXT_RGBX;
     jpeg_start_decompress(&cinfo);
-    const auto width = static_cast<JDIMENSION>(target.Width());
-    if (cinfo.output_width > width) {
-        // Columns beyond the target are not decoded; the kept width is rounded up to whole blocks.
-        JDIMENSION left = 0, kept = width;
-        jpeg_crop_scanline(&cinfo, &left, &kept);
+    const int width = static_cast<int>(cinfo.output_width), height = static_cast<int>(cinfo.output_height);
+    target.Clear();
+    if (target.Width() == 0 || target.Height() == 0) {
+        jpeg_destroy_decompress(&cinfo);
+        return true;
     }
+    const platform::PixelRect part = StoredPart(orientation, width, height, target.Width(), target.Height());
+    // Columns outside the part are not decoded (libjpeg widens the part to whole blocks);
+    // rows above it are skipped and rows below it never reached.
+    auto left = static_cast<JDIMENSION>(part.left), kept = static_cast<JDIMENSION>(part.Width());
+    if (kept < cinfo.output_width) jpeg_crop_scanline(&cinfo, &left, &kept);
     JSAMPARRAY row = (*cinfo.mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(&cinfo), JPOOL_IMAGE,
                                                 cinfo.output_width * 4, 1);
-    const JDIMENSION rows = std::min(cinfo.output_height, static_cast<JDIMENSION>(target.Height()));
-    const int count = static_cast<int>(std::min(cinfo.output_width, width));
-    target.Clear();
-    while (cinfo.output_scanline < rows) {
+    if (part.top > 0) jpeg_skip_scanlines(&cinfo, static_cast<JDIMENSION>(part.top));
+    const int first = part.left - static_cast<int>(left);  // the part's first column in the row
+    const platform::PixelLayout layout = target.Layout();
+    while (static_cast<int>(cinfo.output_scanline) < part.bottom) {
         const auto y = static_cast<int>(cinfo.output_scanline);
         jpeg_read_scanlines(&cinfo, row, 1);
-        StoreRow(row[0], count, cmyk, target.Row(y));
+        const JSAMPLE* pixel = row[0] + 4 * first;
+        if (orientation == Orientation::Upright) {
+            platform::ColourValue* to = target.Row(y);
+            for (int x = part.left; x < part.right; ++x, pixel += 4) to[x] = InLayout(ColourOf(pixel, cmyk), layout);
+            continue;
+        }
+        for (int x = part.left; x < part.right; ++x, pixel += 4) {
+            const Point shown = ShownAt(orientation, width, height, {x, y});
+            target.Row(shown.y)[shown.x] = InLayout(ColourOf(pixel, cmyk), layout);
+        }
     }
-    // Rows below the target are not decoded either.
     jpeg_destroy_decompress(&cinfo);
     return true;
 }
 
 }  // namespace
-
-bool IsJpeg(const std::vector<std::uint8_t>& bytes) { return bytes.size() >= 2 && bytes[0] == 0xFF && bytes[1] == 0xD8; }
 
 void DecodeJpegOnto(const std::vector<std::uint8_t>& bytes, const std::string& name, platform::Surface& target) {
     Failure failure{};

@@ -12,8 +12,9 @@ namespace app {
 
 enum class PictureKind { Jpeg, Gif };
 
-// Larger sides are refused: no picture the program uses comes near it.
-inline constexpr int kMaxPictureSide = 8192;
+// The largest side either format can state (libjpeg itself stops at 65,500): a picture's
+// cost is bounded by its decoder, which decodes only the part that lands on its surface.
+inline constexpr int kMaxPictureSide = 65535;
 
 struct PictureSize {
     int width;
@@ -26,7 +27,7 @@ struct PictureSize {
 void InspectPicture(const std::vector<std::uint8_t>& bytes, PictureKind kind, const std::string& name);
 
 // True when both sides are within 1..kMaxPictureSide; otherwise the reason, as in
-// "picture size 30000 x 30000 is outside 1..8192 per side", is written into `why`.
+// "picture size 30000 x 30000 is outside 1..65535 per side", is written into `why`.
 bool SidesWithinLimits(PictureSize size, char* why, std::size_t whySize);
 
 }  // namespace app

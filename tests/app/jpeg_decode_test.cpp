@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "app/exif_orientation.h"
 #include "app/startup_error.h"
 #include "platform/gdi.h"
 #include "tests/support/jpeg_cases.h"
@@ -68,6 +69,11 @@ std::vector<std::uint8_t> CostlyScans(int repeats) {
     return testsupport::RepeatLastScan(picture, repeats);
 }
 
+std::vector<std::uint8_t> Padded(std::vector<std::uint8_t> bytes, std::size_t size) {
+    bytes.resize(size);
+    return bytes;
+}
+
 // Each way a picture can be wrong is refused with a reason that names it, before it costs
 // much: every case here is decided by the header or by a scan's header before its data.
 struct Refusal { const char* what; std::vector<std::uint8_t> bytes; const char* reason; };
@@ -76,7 +82,10 @@ TEST(JpegDecode, RefusesWhatItCannotDecodeWithLibjpegsReasonOrTheLimit) {
     const Refusal refusals[] = {
         {"a scan repeated 10,000 times", testsupport::RepeatLastScan(small, 10000), "cannot be decoded: picture has more than 100 scans"},
         {"progressive 8000 x 8000", testsupport::WithFrameHeader(small, 8, 8000, 8000),
-         "cannot be decoded: progressive picture needs 184 MiB to decode; at most 16 MiB are used"},
+         "picture size 8000 x 8000 is more than a file of 555 bytes can hold (1500000 blocks of 8 x 8, at most 131072)"},
+        // Paid for by its bytes, but more than the decoder keeps.
+        {"progressive 12000 x 12000 in 9 MB", Padded(testsupport::WithFrameHeader(small, 8, 12000, 12000), 9'000'000),
+         "cannot be decoded: progressive picture needs 412 MiB to decode; at most 320 MiB are used"},
         {"scans that touch every coefficient again and again", CostlyScans(10),
          "cannot be decoded: the picture's first "},
         {"12-bit samples", testsupport::WithFrameHeader(EncodeJpeg(16, 16, JpegKind::Rgb, Gradient), 12, 16, 16),
@@ -107,22 +116,82 @@ TEST(JpegDecode, CutShortOrRepeatedWithinTheLimitStillDecodes) {
     EXPECT_NO_THROW(DecodeJpegOnto(CostlyScans(5), "t.jpg", target));  // under the coefficients' limit
 }
 
+std::vector<std::uint8_t> ReadFile(const std::string& path) {
+    std::FILE* f = std::fopen(path.c_str(), "rb");
+    std::vector<std::uint8_t> bytes;
+    for (int c; f != nullptr && (c = std::fgetc(f)) != EOF;) bytes.push_back(static_cast<std::uint8_t>(c));
+    if (f != nullptr) std::fclose(f);
+    return bytes;
+}
+
+bool HasImageMagick() { return std::system("command -v convert >/dev/null 2>&1") == 0; }
+
+// A picture with an Exif orientation shows as ImageMagick's -auto-orient shows it: upright,
+// cut at the surface's edges (48 x 32 stored, on 40 x 40: one side cut, the other short).
+class ExifOrientations : public ::testing::TestWithParam<int> {};
+
+TEST_P(ExifOrientations, ShowThePictureUpright) {
+    if (!HasImageMagick()) GTEST_SKIP() << "ImageMagick is not installed";
+    const std::string dir = testing::TempDir(), tag = std::to_string(GetParam());
+    const std::string jpeg = dir + "/oriented" + tag + ".jpg", shown = dir + "/oriented" + tag + ".rgb";
+    const auto bytes = testsupport::WithApp1(EncodeJpeg(48, 32, JpegKind::Rgb, Gradient),
+                                             testsupport::ExifPayload(GetParam(), GetParam() % 2 == 0));
+    std::FILE* f = std::fopen(jpeg.c_str(), "wb");
+    ASSERT_NE(f, nullptr);
+    std::fwrite(bytes.data(), 1, bytes.size(), f);
+    std::fclose(f);
+    const std::string show = "convert '" + jpeg + "' -auto-orient -depth 8 'rgb:" + shown + "'";
+    ASSERT_EQ(std::system(show.c_str()), 0);
+    const auto upright = ReadFile(shown);
+    const int width = GetParam() >= 5 ? 32 : 48, height = GetParam() >= 5 ? 48 : 32;
+    ASSERT_EQ(upright.size(), static_cast<std::size_t>(width * height * 3));
+    platform::Surface target(40, 40, kBackground);
+    DecodeJpegOnto(bytes, "t.jpg", target);
+    for (int y = 0; y < 40; ++y)
+        for (int x = 0; x < 40; ++x) {
+            if (x >= width || y >= height) {
+                ASSERT_EQ(target.Row(y)[x], kBackground) << x << "," << y;
+                continue;
+            }
+            const std::size_t i = static_cast<std::size_t>(y * width + x) * 3;
+            ASSERT_LE(Distance(target.Row(y)[x], platform::PackRgb(upright[i], upright[i + 1], upright[i + 2])), 2)
+                << x << "," << y;
+        }
+}
+
+INSTANTIATE_TEST_SUITE_P(Tags, ExifOrientations, ::testing::Range(1, 9));
+
+// Exif blocks that record no usable orientation leave the picture as it is stored.
+TEST(ExifOrientation, DamagedOrForeignBlocksAreUpright) {
+    struct Case { const char* what; std::vector<std::uint8_t> payload; Orientation want; };
+    auto cut = testsupport::ExifPayload(6);
+    cut.resize(cut.size() - 9);  // inside the entry
+    auto farDirectory = testsupport::ExifPayload(6);
+    farDirectory[10] = 0xFF;  // the directory's offset beyond the block
+    auto notExif = testsupport::ExifPayload(6);
+    notExif[0] = 'e';
+    const Case cases[] = {
+        {"little-endian 6", testsupport::ExifPayload(6), Orientation::TurnClockwise},
+        {"big-endian 8", testsupport::ExifPayload(8, true), Orientation::TurnAnticlockwise},
+        {"value 9", testsupport::ExifPayload(9), Orientation::Upright},
+        {"value 0", testsupport::ExifPayload(0, true), Orientation::Upright},
+        {"a long, not a short", testsupport::ExifPayload(6, false, 4), Orientation::Upright},
+        {"cut inside the entry", cut, Orientation::Upright},
+        {"directory beyond the block", farDirectory, Orientation::Upright},
+        {"not Exif", notExif, Orientation::Upright},
+    };
+    for (const Case& c : cases) EXPECT_EQ(ExifOrientation(c.payload.data(), c.payload.size()), c.want) << c.what;
+}
+
 // A CMYK picture as ImageMagick writes it shows the colours ImageMagick shows for it.
 TEST(JpegDecode, CmykFromImageMagickShowsImageMagicksColours) {
-    if (std::system("command -v convert >/dev/null 2>&1") != 0) GTEST_SKIP() << "ImageMagick is not installed";
+    if (!HasImageMagick()) GTEST_SKIP() << "ImageMagick is not installed";
     const std::string dir = testing::TempDir();
     const std::string cmyk = dir + "/cmyk.jpg", rgb = dir + "/cmyk.rgb";
     const std::string make = "convert -size 48x32 gradient:'#1040c0-#f0a020' -colorspace CMYK -quality 95 '" + cmyk +
                              "' && convert '" + cmyk + "' -colorspace sRGB -depth 8 'rgb:" + rgb + "'";
     ASSERT_EQ(std::system(make.c_str()), 0);
-    const auto read = [](const std::string& path) {
-        std::FILE* f = std::fopen(path.c_str(), "rb");
-        std::vector<std::uint8_t> bytes;
-        for (int c; f != nullptr && (c = std::fgetc(f)) != EOF;) bytes.push_back(static_cast<std::uint8_t>(c));
-        if (f != nullptr) std::fclose(f);
-        return bytes;
-    };
-    const auto jpeg = read(cmyk), shown = read(rgb);
+    const auto jpeg = ReadFile(cmyk), shown = ReadFile(rgb);
     ASSERT_EQ(shown.size(), 48u * 32u * 3u);
     platform::Surface target(48, 32, kBackground);
     DecodeJpegOnto(jpeg, "cmyk.jpg", target);

@@ -41,11 +41,14 @@ TEST(PictureHeader, AcceptsEveryKindWithinTheLimits) {
     struct Case { std::vector<std::uint8_t> bytes; PictureKind kind; };
     const Case cases[] = {
         {Jpeg(320, 240), PictureKind::Jpeg},
-        {Jpeg(8192, 2), PictureKind::Jpeg},
+        {Jpeg(65500, 2), PictureKind::Jpeg},
+        // Within the blocks any file may claim: 130,560.
+        {testsupport::WithFrameHeader(Jpeg(16, 16), 8, 2048, 2720), PictureKind::Jpeg},
         {Jpeg(3, 50, testsupport::JpegKind::Progressive), PictureKind::Jpeg},
         {StrayBytesFirst(Jpeg(16, 16)), PictureKind::Jpeg},
         {GifHeader(47, 47), PictureKind::Gif},
-        {GifHeader(8192, 3), PictureKind::Gif},
+        {GifHeader(65535, 3), PictureKind::Gif},
+        {GifHeader(4, 4, 65535, 65535), PictureKind::Gif},
     };
     for (const Case& c : cases) EXPECT_NO_THROW(Check(c.bytes, c.kind, "pic"));
 }
@@ -80,14 +83,18 @@ INSTANTIATE_TEST_SUITE_P(Cases, Refusals, ::testing::Values(
     Refusal{"jpeg_as_gif", JpegHeader(4, 4), PictureKind::Gif, "is not a GIF picture"},
     Refusal{"jpeg_cut_in_header", Cut(JpegHeader(4, 4), 12), PictureKind::Jpeg, "cut short"},
     Refusal{"gif_cut_in_header", Cut(GifHeader(4, 4), 9), PictureKind::Gif, "cut short"},
-    Refusal{"jpeg_huge", JpegHeader(30000, 30000), PictureKind::Jpeg, "30000 x 30000 is outside 1..8192"},
-    Refusal{"jpeg_just_too_wide", testsupport::WithFrameHeader(Jpeg(16, 16), 8, 8193, 10), PictureKind::Jpeg, "8193 x 10"},
-    // The limits hold on the frame libjpeg finds, whatever stands before it.
+    // A header may claim no more blocks than its file can hold, whatever stands before it.
+    Refusal{"jpeg_huge", testsupport::WithFrameHeader(Jpeg(16, 16), 8, 30000, 30000), PictureKind::Jpeg,
+            "picture size 30000 x 30000 is more than a file of"},
+    Refusal{"jpeg_just_beyond_the_free_blocks", testsupport::WithFrameHeader(Jpeg(16, 16), 8, 2048, 2736),
+            PictureKind::Jpeg, "(131328 blocks of 8 x 8, at most 131072)"},
     Refusal{"jpeg_huge_after_stray_bytes", StrayBytesFirst(testsupport::WithFrameHeader(Jpeg(16, 16), 8, 20000, 20000)),
-            PictureKind::Jpeg, "20000 x 20000 is outside 1..8192"},
+            PictureKind::Jpeg, "20000 x 20000 is more than a file of"},
+    Refusal{"jpeg_beyond_libjpegs_largest", testsupport::WithFrameHeader(Jpeg(16, 16), 8, 65501, 8), PictureKind::Jpeg,
+            "cannot be decoded: Maximum supported image dimension is 65500 pixels"},
     Refusal{"jpeg_no_image_data", JpegHeader(320, 240), PictureKind::Jpeg, "cannot be decoded: Invalid JPEG file structure: missing SOS marker"},
-    Refusal{"gif_huge", GifHeader(65535, 65535), PictureKind::Gif, "65535 x 65535"},
-    Refusal{"gif_small_screen_huge_image", GifHeader(4, 4, 40000, 40000), PictureKind::Gif, "40000 x 40000"},
+    Refusal{"gif_no_width", GifHeader(0, 5), PictureKind::Gif, "picture size 0 x 5 is outside 1..65535 per side"},
+    Refusal{"gif_image_of_no_height", GifHeader(4, 4, 40000, 0), PictureKind::Gif, "40000 x 0"},
     Refusal{"jpeg_without_frame", {0xFF, 0xD8, 0xFF, 0xD9}, PictureKind::Jpeg, "no frame header"},
     Refusal{"gif_without_image", {'G', 'I', 'F', '8', '7', 'a', 4, 0, 4, 0, 0, 0, 0, 0x3B}, PictureKind::Gif,
             "has no image"}),

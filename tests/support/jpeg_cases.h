@@ -99,4 +99,36 @@ inline std::vector<std::uint8_t> WithFrameHeader(std::vector<std::uint8_t> jpeg,
     return jpeg;
 }
 
+// The payload of an APP1 segment recording an Exif orientation, in either byte order.
+inline std::vector<std::uint8_t> ExifPayload(int orientation, bool bigEndian = false, int type = 3) {
+    std::vector<std::uint8_t> out = {'E', 'x', 'i', 'f', 0, 0};
+    const auto put = [&](unsigned value, int bytes) {
+        for (int i = 0; i < bytes; ++i) {
+            const int shift = 8 * (bigEndian ? bytes - 1 - i : i);
+            out.push_back(static_cast<std::uint8_t>(value >> shift));
+        }
+    };
+    out.push_back(bigEndian ? 'M' : 'I');
+    out.push_back(bigEndian ? 'M' : 'I');
+    put(42, 2);
+    put(8, 4);       // the first directory, right after this header
+    put(1, 2);       // one entry:
+    put(0x0112, 2);  // orientation,
+    put(static_cast<unsigned>(type), 2);
+    put(1, 4);       // one value,
+    put(static_cast<unsigned>(orientation), 2);
+    put(0, 2);
+    put(0, 4);       // no next directory
+    return out;
+}
+
+// The picture with an APP1 segment holding `payload` right after its start marker.
+inline std::vector<std::uint8_t> WithApp1(std::vector<std::uint8_t> jpeg, const std::vector<std::uint8_t>& payload) {
+    const std::size_t length = payload.size() + 2;
+    std::vector<std::uint8_t> segment = {0xFF, 0xE1, static_cast<std::uint8_t>(length >> 8), static_cast<std::uint8_t>(length)};
+    segment.insert(segment.end(), payload.begin(), payload.end());
+    jpeg.insert(jpeg.begin() + 2, segment.begin(), segment.end());
+    return jpeg;
+}
+
 }  // namespace testsupport
