@@ -18,6 +18,15 @@ poll() {
   return 1
 }
 
+# Presses and releases Return in window $1. The window may close on the press, before
+# xdotool releases the key: xdotool then fails on the window it no longer finds and the key
+# stays down in the X server, which repeats it into whatever window is focused next (Wine's
+# next message box closed itself so). The release is sent again without a window.
+press_return_in() {
+  xdotool key --window "$1" Return 2>/dev/null || true
+  xdotool keyup Return 2>/dev/null || true
+}
+
 # Waits for the welcome box, closes it with Return and waits for the main window.
 # Returns non-zero, saying which step failed, when one does not happen in time.
 dismiss_welcome() {
@@ -26,7 +35,7 @@ dismiss_welcome() {
   local tries=0
   while welcome_box_open; do
     [ "$tries" -lt 10 ] || { echo "the welcome box did not close" >&2; return 1; }
-    xdotool key --window "$(welcome_box)" Return 2>/dev/null || true  # the box may close as the key arrives
+    press_return_in "$(welcome_box)"
     tries=$((tries + 1))
     poll 5 bash -c "! xwininfo -root -tree 2>/dev/null | grep -q '\"Glimmerix Sample\"'"
   done

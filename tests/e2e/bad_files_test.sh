@@ -160,7 +160,7 @@ timeout -k 5 30 xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
   box() { xwininfo -root -tree | awk "/\"Glimmerix\"/ {print \$1; exit}"; }
   has_box() { [ -n "$(box)" ]; }
   poll 50 has_box || { kill $pid; exit 3; }
-  xdotool key --window "$(box)" Return
+  press_return_in "$(box)"
   wait $pid' _ "$here" "$work/dir/glimmerix" "$work/err" || status=$?
 if [ "$status" -eq 1 ] && [ "$(wc -l <"$work/err")" -eq 1 ] && grep -qF "Light.gif: file is missing" "$work/err"; then
   passed=$((passed + 1)); echo "ok   error box under Xvfb: dismissed, status 1"

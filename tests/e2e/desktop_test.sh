@@ -165,7 +165,7 @@ start
 if poll 100 welcome_box_open; then
   main=$(xdotool search --onlyvisible --name '^Form1$' | head -n 1)
   [ -n "$main" ] && xdotool mousemove --sync --window "$main" 40 200 click 1
-  xdotool key --window "$(welcome_box)" Return
+  press_return_in "$(welcome_box)"
   poll 50 main_window_shown && wid=$(main_window)
   xdotool mousemove --sync --window "$wid" 200 120
   sleep 0.5
@@ -189,7 +189,7 @@ for f in Loading.jpg Planet.jpg "Effects' Names.txt"; do cp "$(dirname "$program
 "$work/broken/glimmerix" >&- 2>&- & pid=$!
 box() { xwininfo -root -tree | awk '/"Glimmerix"/ {print $1; exit}'; }
 if poll 50 bash -c "xwininfo -root -tree | grep -q '\"Glimmerix\"'"; then
-  xdotool key --window "$(box)" Return
+  press_return_in "$(box)"
   if ended_within 30 && [ "$status" -eq 1 ]; then ok "standard output and error closed: the failure's box shows, status 1"
   else bad "closed descriptors" "status ${status:-running} after the box was closed"; fi
 else

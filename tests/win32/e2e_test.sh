@@ -142,7 +142,7 @@ dismiss_error_box() {
     kill -0 "$wpid" 2>/dev/null || return 0
     local b
     b=$(error_box)
-    [ -n "$b" ] && box=$b && xdotool key --window "$b" Return 2>/dev/null
+    [ -n "$b" ] && box=$b && press_return_in "$b"
     sleep 0.2
   done
 }
