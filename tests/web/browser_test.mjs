@@ -344,8 +344,11 @@ try {
       if (bytes) writeFileSync(join(dir, name), bytes); else rmSync(join(dir, name));
       const env = { ...process.env, SDL_VIDEODRIVER: "dummy" };
       delete env.DISPLAY;
+      delete env.WAYLAND_DISPLAY;
       const run = spawnSync(join(dir, "glimmerix"), [], { env, encoding: "utf8", timeout: 10000 });
-      return run.stderr.trim().replace(/^glimmerix: /, "").replace(/ \(looked for .*\)$/, "");
+      // The program's own line; a message box helper (zenity) may add lines of its own.
+      const own = run.stderr.split("\n").find((line) => line.startsWith("glimmerix: ")) ?? run.stderr.trim();
+      return own.replace(/^glimmerix: /, "").replace(/ \(looked for .*\)$/, "");
     } finally {
       rmSync(dir, { recursive: true, force: true });
     }
