@@ -10,12 +10,16 @@ set(GLIMMERIX_OBJECTS $<TARGET_OBJECTS:platform_objects> $<TARGET_OBJECTS:effect
 # glibc's vector maths serve the table builder where the C library is glibc (effects/cpu_features.h).
 include(CheckSymbolExists)
 check_symbol_exists(__GLIBC__ features.h GLIMMERIX_GLIBC)
-set(GLIMMERIX_MATHS m)
+set(GLIMMERIX_SYSTEM_LIBS m)
 if(GLIMMERIX_GLIBC AND CMAKE_SYSTEM_PROCESSOR MATCHES "x86_64|AMD64|i.86")
-  set(GLIMMERIX_MATHS mvec m)
+  set(GLIMMERIX_SYSTEM_LIBS mvec m)
 endif()
-list(TRANSFORM GLIMMERIX_MATHS PREPEND -l OUTPUT_VARIABLE GLIMMERIX_PC_MATHS)
-list(JOIN GLIMMERIX_PC_MATHS " " GLIMMERIX_PC_MATHS)
+if(WIN32)
+  # mingw-w64 keeps the stack protector's and the fortified functions' runtime in libssp.
+  list(APPEND GLIMMERIX_SYSTEM_LIBS ssp)
+endif()
+list(TRANSFORM GLIMMERIX_SYSTEM_LIBS PREPEND -l OUTPUT_VARIABLE GLIMMERIX_PC_SYSTEM_LIBS)
+list(JOIN GLIMMERIX_PC_SYSTEM_LIBS " " GLIMMERIX_PC_SYSTEM_LIBS)
 
 add_library(glimmerix_static STATIC ${GLIMMERIX_OBJECTS})
 set_target_properties(glimmerix_static PROPERTIES OUTPUT_NAME glimmerix LINKER_LANGUAGE CXX)
@@ -27,13 +31,13 @@ if(EMSCRIPTEN)
   return()
 endif()
 # The C++ runtime is named for programs written in C, whose link step does not add it.
-target_link_libraries(glimmerix_static PUBLIC glimmerix_header ${GLIMMERIX_MATHS} $<INSTALL_INTERFACE:stdc++>)
+target_link_libraries(glimmerix_static PUBLIC glimmerix_header ${GLIMMERIX_SYSTEM_LIBS} $<INSTALL_INTERFACE:stdc++>)
 target_include_directories(glimmerix_static PUBLIC $<BUILD_INTERFACE:${PROJECT_SOURCE_DIR}>)
 
 add_library(glimmerix_shared SHARED ${GLIMMERIX_OBJECTS})
 set_target_properties(glimmerix_shared PROPERTIES OUTPUT_NAME glimmerix EXPORT_NAME glimmerix
   VERSION ${PROJECT_VERSION} SOVERSION ${PROJECT_VERSION_MAJOR})
-target_link_libraries(glimmerix_shared PUBLIC glimmerix_header PRIVATE ${GLIMMERIX_MATHS})
+target_link_libraries(glimmerix_shared PUBLIC glimmerix_header PRIVATE ${GLIMMERIX_SYSTEM_LIBS})
 if(WIN32)
   # glimmerix.dll with its import library libglimmerix.dll.a beside the static libglimmerix.a.
   # A module-definition file made from the header's declarations lists what the DLL exports:

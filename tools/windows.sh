@@ -19,6 +19,10 @@ esac
 
 tools/install-deps.sh --windows
 jobs=$(nproc)
+# The linker writes the PE time stamps from it, and the zips' dates are it: the same sources
+# make the same zips.
+SOURCE_DATE_EPOCH=${SOURCE_DATE_EPOCH:-$(git log -1 --format=%ct 2>/dev/null || echo 0)}
+export SOURCE_DATE_EPOCH
 toolchain="$PWD/cmake/toolchains/mingw-w64.cmake"
 
 tools/build.sh make_glyph_atlas glimmerix bad_jpegs sprite_check table_digests glimmerix_static >/dev/null
@@ -32,19 +36,35 @@ cmake -S . -B build-windows -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DCMAKE_BUILD_TY
 cmake --build build-windows -j "$jobs"
 
 version=$(sed -n 's/^project(Glimmerix VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
-stage=build-windows/stage
-rm -rf "$stage" build-windows/packages
-mkdir -p build-windows/packages
-for part in "demo glimmerix" "development libglimmerix"; do
-  read -r component name <<<"$part"
-  folder="$name-$version-windows-x64"
-  cmake --install build-windows --component "$component" --prefix "$PWD/$stage/$folder" >/dev/null
-  # Stripped of their debugging sections; dates fixed, so the same tree makes the same zip.
-  find "$stage/$folder" \( -name '*.exe' -o -name '*.dll' \) -exec x86_64-w64-mingw32-strip --strip-unneeded {} +
-  find "$stage/$folder" -exec touch -h -d @"$(git log -1 --format=%ct 2>/dev/null || echo 0)" {} +
-  (cd "$stage" && find "$folder" | LC_ALL=C sort | zip -q -X -D "../packages/$folder.zip" -@)
-done
+# The two zips into folder $1: the installed trees stripped of their debugging sections, every
+# file's date, permissions and order fixed, and the entries' times written in UTC.
+make_zips() {
+  local out=$1 stage=build-windows/stage part component name folder
+  rm -rf "$stage" "$out"
+  mkdir -p "$out"
+  for part in "demo glimmerix" "development libglimmerix"; do
+    read -r component name <<<"$part"
+    folder="$name-$version-windows-x64"
+    cmake --install build-windows --component "$component" --prefix "$PWD/$stage/$folder" >/dev/null
+    find "$stage/$folder" \( -name '*.exe' -o -name '*.dll' \) -exec x86_64-w64-mingw32-strip --strip-unneeded {} +
+    find "$stage/$folder" -type d -exec chmod 755 {} + -o -type f -exec chmod 644 {} +
+    find "$stage/$folder" -exec touch -h -d @"$SOURCE_DATE_EPOCH" {} +
+    (cd "$stage" && find "$folder" | LC_ALL=C sort | TZ=UTC0 zip -q -X -D "$OLDPWD/$out/$folder.zip" -@)
+  done
+}
+make_zips build-windows/packages
 for z in build-windows/packages/*.zip; do echo "windows.sh: $z ($(stat -c %s "$z") bytes)"; done
+
+# The same zips again after the program and the DLL are linked anew, a second later, in
+# another time zone and umask: byte for byte the first.
+rm -f build-windows/glimmerix.exe build-windows/glimmerix.dll
+sleep 1
+(umask 077 && TZ=Pacific/Kiritimati cmake --build build-windows -j "$jobs" --target glimmerix glimmerix_shared >/dev/null &&
+  TZ=Pacific/Kiritimati make_zips build-windows/packages-again)
+for z in build-windows/packages/*.zip; do
+  cmp -s "$z" "build-windows/packages-again/$(basename "$z")" || { echo "windows.sh: $z differs when made again" >&2; exit 1; }
+done
+echo "windows.sh: made again, both zips are byte for byte the same"
 
 if [ "$tests" = 1 ]; then
   # No reset when the last client leaves: between two programs the server would refuse the next.

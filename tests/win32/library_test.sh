@@ -33,6 +33,18 @@ for dll in $imports; do
 done
 echo "ok   glimmerix.dll needs only system DLLs: $imports"
 
+# Hardened as the Linux build is, where mingw-w64 can: address-space randomisation with high
+# entropy, no execution of data, and the stack protector (its handler's message is in the
+# binaries, stripped as they are).
+demo_zip=$(echo "$(dirname "$zip")"/glimmerix-*-windows-x64.zip)
+unzip -q "$demo_zip" -d "$work/demo"
+for binary in "$prefix/bin/glimmerix.dll" "$work"/demo/glimmerix-*/glimmerix.exe; do
+  flags=$($triplet-objdump -p "$binary" | sed -n '/^DllCharacteristics/,/^SizeOf/p' | awk 'NR > 1 && !/SizeOf/ {print $1}' | sort | xargs)
+  [ "$flags" = "DYNAMIC_BASE HIGH_ENTROPY_VA NX_COMPAT" ] || fail "$(basename "$binary") has the PE flags '$flags'"
+  strings -a "$binary" | grep -q 'stack smashing detected' || fail "$(basename "$binary") has no stack protector"
+  echo "ok   $(basename "$binary"): $flags, and the stack protector"
+done
+
 expected=$(cc -std=c11 "$root/examples/hello/hello.c" -I"$native/include" "$native/libglimmerix.a" -lstdc++ -lmvec -lm \
   -o "$work/hello_native" && "$work/hello_native")
 run() { (cd "$(dirname "$1")" && /usr/lib/wine/wine64 "./$(basename "$1")" | tr -d '\r'); }
