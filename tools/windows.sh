@@ -33,6 +33,9 @@ jpeg=$(tools/libjpeg-turbo.sh build-windows/libjpeg-turbo env -- -DCMAKE_TOOLCHA
 cmake -S . -B build-windows -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DCMAKE_BUILD_TYPE=Release -DGLIMMERIX_WERROR=ON \
   -DGLIMMERIX_GLYPH_ATLAS="$PWD/build-windows/Glyphs.atlas" \
   -DJPEG_INCLUDE_DIR="$PWD/$jpeg/include" -DJPEG_LIBRARY="$PWD/$jpeg/lib/libjpeg.a" >/dev/null
+# Linked anew each time: the PE time stamps are SOURCE_DATE_EPOCH's, which CMake does not
+# know as an input, so a program linked at an earlier commit would keep that commit's.
+rm -f build-windows/glimmerix.exe build-windows/glimmerix.dll
 cmake --build build-windows -j "$jobs"
 
 version=$(sed -n 's/^project(Glimmerix VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
