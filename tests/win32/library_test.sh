@@ -42,7 +42,7 @@ unzip -q "$demo_zip" -d "$work/demo"
 for binary in "$prefix/bin/glimmerix.dll" "$work"/demo/glimmerix-*/glimmerix.exe; do
   flags=$($triplet-objdump -p "$binary" | sed -n '/^DllCharacteristics/,/^SizeOf/p' | awk 'NR > 1 && !/SizeOf/ {print $1}' | sort | xargs)
   [ "$flags" = "DYNAMIC_BASE HIGH_ENTROPY_VA NX_COMPAT" ] || fail "$(basename "$binary") has the PE flags '$flags'"
-  strings -a "$binary" | grep -q 'stack smashing detected' || fail "$(basename "$binary") has no stack protector"
+  grep -qa 'stack smashing detected' "$binary" || fail "$(basename "$binary") has no stack protector"
   echo "ok   $(basename "$binary"): $flags, and the stack protector"
 done
 
