@@ -11,7 +11,10 @@ if(GLIMMERIX_APP)
   add_custom_target(manual ALL DEPENDS ${PROJECT_BINARY_DIR}/packaging/glimmerix.6.gz)
   install(FILES packaging/org.example.glimmerix.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications COMPONENT demo)
   install(FILES packaging/org.example.glimmerix.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo COMPONENT demo)
-  install(FILES assets/glimmerix.png DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/48x48/apps COMPONENT demo)
+  foreach(size 16 24 32 48 64 128 256)
+    install(FILES assets/glimmerix-${size}.png DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps
+      RENAME glimmerix.png COMPONENT demo)
+  endforeach()
   install(FILES ${PROJECT_BINARY_DIR}/packaging/glimmerix.6.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man6 COMPONENT demo)
 endif()
 

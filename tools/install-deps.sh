@@ -11,7 +11,7 @@ packages=(
   libsdl2-dev libsdl2-image-dev libsdl2-ttf-dev libfontconfig-dev fonts-liberation libjpeg-dev
   libpixman-1-dev libx11-dev libxext-dev
   xvfb xauth xdotool x11-utils xfonts-base imagemagick valgrind time
-  dpkg-dev debhelper lintian desktop-file-utils appstream openbox wmctrl
+  dpkg-dev debhelper lintian desktop-file-utils appstream appstream-compose openbox wmctrl
 )
 for option in "$@"; do
   case "$option" in

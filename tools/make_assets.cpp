@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -242,24 +243,42 @@ bool Light(const std::string& path) {
     return true;
 }
 
-// 32 × 32 with 256 colours: a 6 × 6 × 6 colour cube and a ramp of greys.
-// The icon's planet and glint at pixel (x, y) of a size × size square.
-Rgb IconColour(int x, int y, int size) {
+// The icon's planet and glint at point (x, y) of a size × size square (pixel centres at
+// half-integers): one drawing for every size.
+Rgb IconColour(double x, double y, int size) {
     const double scale = size / 32.0;
-    const double dx = (x + 0.5 - 16 * scale) / (13 * scale), dy = (y + 0.5 - 16 * scale) / (13 * scale);
+    const double dx = (x - 16 * scale) / (13 * scale), dy = (y - 16 * scale) / (13 * scale);
     const double rr = dx * dx + dy * dy;
     Rgb c{0, 0, 0.05};
     if (rr < 1) {
         const double lambert = std::max(0.0, -0.6 * dx - 0.5 * dy + 0.62 * std::sqrt(1 - rr));
         c = Rgb{0.15, 0.4, 0.9} * (0.1 + lambert);
     }
-    const double gx = x / scale - 10.0, gy = y / scale - 9.0;
+    const double gx = (x - 0.5) / scale - 10.0, gy = (y - 0.5) / scale - 9.0;
     const double glint = std::exp(-(gx * gx + gy * gy) / 6.0);
     return c + Rgb{1, 0.95, 0.7} * glint;
 }
 
-// The windows' icon: 32 × 32 pixels in 256 colours.
-// The windows' icon: 32 × 32 pixels of a 256-colour palette (a 6 × 6 × 6 cube, then greys).
+// The drawing at size × size, each pixel the mean of 4 × 4 points inside it: the planet's
+// edge smooth and the glint in place at every size.
+std::vector<std::uint8_t> IconRgb(int size) {
+    constexpr int kSamples = 4;
+    std::vector<std::uint8_t> rgb;
+    for (int y = 0; y < size; ++y)
+        for (int x = 0; x < size; ++x) {
+            Rgb sum{0, 0, 0};
+            for (int sy = 0; sy < kSamples; ++sy)
+                for (int sx = 0; sx < kSamples; ++sx)
+                    sum = sum + IconColour(x + (sx + 0.5) / kSamples, y + (sy + 0.5) / kSamples, size);
+            for (double v : {sum.r, sum.g, sum.b}) rgb.push_back(ToByte(v / (kSamples * kSamples)));
+        }
+    return rgb;
+}
+
+// The sizes desktops and Windows ask for, from the menu's 16 to a software centre's 256.
+constexpr int kIconSizes[] = {16, 24, 32, 48, 64, 128, 256};
+
+// The SDL windows' icon: 32 × 32 pixels of a 256-colour palette (a 6 × 6 × 6 cube, then greys).
 struct PaletteIcon {
     static constexpr int kSide = 32;
     SDL_Color colours[256];
@@ -276,7 +295,7 @@ PaletteIcon MakeIcon() {
     }
     for (int y = 0; y < PaletteIcon::kSide; ++y)
         for (int x = 0; x < PaletteIcon::kSide; ++x) {
-            const Rgb c = IconColour(x, y, PaletteIcon::kSide);
+            const Rgb c = IconColour(x + 0.5, y + 0.5, PaletteIcon::kSide);
             const auto level = [](double v) { return static_cast<int>(std::lround(Clamp01(v) * 5)); };
             icon.indices[y * PaletteIcon::kSide + x] = static_cast<std::uint8_t>(level(c.r) * 36 + level(c.g) * 6 + level(c.b));
         }
@@ -294,41 +313,63 @@ bool Icon(const std::string& path) {
     return ok;
 }
 
-// The same icon as a Windows .ico: one 256-colour image, its rows bottom-up, then an
-// all-opaque mask of one bit a pixel (rows of 32 bits).
-bool WindowsIcon(const std::string& path) {
-    const PaletteIcon icon = MakeIcon();
-    constexpr int kSide = PaletteIcon::kSide, kMaskBytes = kSide * kSide / 8;
-    constexpr int kImageBytes = 40 + 256 * 4 + kSide * kSide + kMaskBytes;
+std::vector<std::uint8_t> ReadFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::vector<std::uint8_t>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// The Windows icon: every size of kIconSizes, the largest as the PNG the desktop has (as
+// Windows stores 256 × 256 icons), the others as 32-bit pictures, rows bottom-up, each with
+// an all-opaque mask of one bit a pixel.
+bool WindowsIcon(const std::string& dir) {
+    std::vector<std::vector<std::uint8_t>> images;
+    for (const int side : kIconSizes) {
+        if (side == 256) {
+            images.push_back(ReadFile(dir + "/glimmerix-256.png"));
+            continue;
+        }
+        const std::vector<std::uint8_t> rgb = IconRgb(side);
+        const int maskRow = (side + 31) / 32 * 4;
+        std::vector<std::uint8_t> dib;
+        const auto u16 = [&dib](int v) { dib.push_back(static_cast<std::uint8_t>(v)), dib.push_back(static_cast<std::uint8_t>(v >> 8)); };
+        const auto u32 = [&u16](int v) { u16(v & 0xFFFF), u16(v >> 16); };
+        u32(40), u32(side), u32(side * 2), u16(1), u16(32);  // the height counts the mask too
+        u32(0), u32(side * side * 4 + maskRow * side), u32(0), u32(0), u32(0), u32(0);
+        for (int y = side - 1; y >= 0; --y)
+            for (int x = 0; x < side; ++x) {
+                const std::uint8_t* p = rgb.data() + 3 * (y * side + x);
+                dib.insert(dib.end(), {p[2], p[1], p[0], 255});
+            }
+        dib.insert(dib.end(), static_cast<std::size_t>(maskRow * side), 0);
+        images.push_back(std::move(dib));
+    }
     std::vector<std::uint8_t> out;
     const auto u16 = [&out](int v) { out.push_back(static_cast<std::uint8_t>(v)), out.push_back(static_cast<std::uint8_t>(v >> 8)); };
-    const auto u32 = [&u16](int v) { u16(v & 0xFFFF), u16(v >> 16); };
-    u16(0), u16(1), u16(1);                                  // an icon file holding one image
-    out.insert(out.end(), {kSide, kSide, 0, 0}), u16(1), u16(8), u32(kImageBytes), u32(6 + 16);
-    u32(40), u32(kSide), u32(kSide * 2), u16(1), u16(8);     // the height counts the mask too
-    u32(0), u32(kSide * kSide + kMaskBytes), u32(0), u32(0), u32(256), u32(0);
-    for (const SDL_Color& c : icon.colours) out.insert(out.end(), {c.b, c.g, c.r, 0});
-    for (int y = kSide - 1; y >= 0; --y) out.insert(out.end(), icon.indices + y * kSide, icon.indices + (y + 1) * kSide);
-    out.insert(out.end(), kMaskBytes, 0);
-    std::ofstream file(path, std::ios::binary);
+    const auto u32 = [&u16](std::size_t v) { u16(static_cast<int>(v & 0xFFFF)), u16(static_cast<int>(v >> 16)); };
+    u16(0), u16(1), u16(static_cast<int>(images.size()));  // an icon file
+    std::size_t offset = 6 + 16 * images.size();
+    for (std::size_t i = 0; i < images.size(); ++i) {
+        const auto side = static_cast<std::uint8_t>(kIconSizes[i] % 256);  // 0 stands for 256
+        out.insert(out.end(), {side, side, 0, 0}), u16(1), u16(32), u32(images[i].size()), u32(offset);
+        offset += images[i].size();
+    }
+    for (const auto& image : images) out.insert(out.end(), image.begin(), image.end());
+    std::ofstream file(dir + "/Glimmerix.ico", std::ios::binary);
     file.write(reinterpret_cast<const char*>(out.data()), static_cast<std::streamsize>(out.size()));
-    if (!file) SDL_SetError("%s cannot be written", path.c_str());
+    if (!file) SDL_SetError("%s/Glimmerix.ico cannot be written", dir.c_str());
     return static_cast<bool>(file);
 }
 
-// The desktop's icon: the same picture, 48 × 48 in full colour.
-bool DesktopIcon(const std::string& path) {
-    constexpr int kSize = 48;
-    std::vector<std::uint8_t> rgb;
-    for (int y = 0; y < kSize; ++y)
-        for (int x = 0; x < kSize; ++x) {
-            const Rgb c = IconColour(x, y, kSize);
-            for (double v : {c.r, c.g, c.b}) rgb.push_back(static_cast<std::uint8_t>(std::lround(Clamp01(v) * 255)));
+// The desktop's icons: glimmerix-SIZE.png for each of kIconSizes, in full colour.
+bool DesktopIcons(const std::string& dir) {
+    for (const int side : kIconSizes) {
+        std::string error;
+        if (!tools::WritePng(dir + "/glimmerix-" + std::to_string(side) + ".png", side, side, IconRgb(side), &error)) {
+            SDL_SetError("%s", error.c_str());
+            return false;
         }
-    std::string error;
-    if (tools::WritePng(path, kSize, kSize, rgb, &error)) return true;
-    SDL_SetError("%s", error.c_str());
-    return false;
+    }
+    return true;
 }
 
 bool Names(const std::string& path) {
@@ -351,8 +392,7 @@ int main(int argc, char** argv) {
     }
     const bool ok = SaveJpeg(Loading(), dir + "/Loading.jpg") && SaveJpeg(Planet(), dir + "/Planet.jpg") &&
                     Light(dir + "/Light.gif") && Names(dir + "/Effects' Names.txt") && Icon(dir + "/Glimmerix.bmp") &&
-                    WindowsIcon(dir + "/Glimmerix.ico") &&
-                    DesktopIcon(dir + "/glimmerix.png");
+                    DesktopIcons(dir) && WindowsIcon(dir);
     if (!ok) std::fprintf(stderr, "make_assets: writing into %s failed: %s\n", dir.c_str(), SDL_GetError());
     IMG_Quit();
     TTF_Quit();

@@ -41,6 +41,21 @@ appstreamcli validate --no-net --pedantic "$root/usr/share/metainfo/org.example.
   { cat "$work/appstream"; fail "appstreamcli validate"; }
 echo "ok   appstreamcli validate --no-net --pedantic: $(tail -n 1 "$work/appstream")"
 
+# The icons at every size a desktop asks for, and a software centre's view of the installed
+# tree: appstreamcli compose lists the demo with its icons, and reports no error.
+for size in 16 24 32 48 64 128 256; do
+  icon="$root/usr/share/icons/hicolor/${size}x$size/apps/glimmerix.png"
+  [ "$(identify -format '%wx%h' "$icon" 2>/dev/null)" = "${size}x$size" ] || fail "no ${size}x$size icon in the package"
+done
+echo "ok   icons of 16 to 256 pixels in hicolor"
+appstreamcli compose --no-color --no-net --origin=glimmerix --result-root="$work/compose" "$root" >"$work/compose.log" 2>&1 ||
+  { cat "$work/compose.log"; fail "appstreamcli compose"; }
+! grep -qE '^ *E:|error' "$work/compose.log" || { cat "$work/compose.log"; fail "appstreamcli compose reports errors"; }
+catalog=$(find "$work/compose" -name 'glimmerix.xml.gz' | head -n 1)
+[ -n "$catalog" ] && zcat "$catalog" | grep -q '<id>org.example.glimmerix</id>' &&
+  zcat "$catalog" | grep -q '<icon type="cached"' || { cat "$work/compose.log"; fail "the software centre's catalogue lists no demo with icons"; }
+echo "ok   appstreamcli compose: the demo listed with its icons ($(zcat "$catalog" | grep -c '<icon type="cached"') sizes)"
+
 # The autopkgtest cases that need no installed packages, against the unpacked ones.
 for case in build-against-the-library demo-starts-and-refuses-damage; do
   GLIMMERIX_ROOT=$root AUTOPKGTEST_TMP=$(mktemp -d -p "$work") debian/tests/$case || fail "autopkgtest case $case"
