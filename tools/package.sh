@@ -17,6 +17,9 @@ case "${1:-}" in
 esac
 
 tools/install-deps.sh
+# Every date in the packages is the last commit's (dpkg would take the changelog's).
+SOURCE_DATE_EPOCH=${SOURCE_DATE_EPOCH:-$(git log -1 --format=%ct 2>/dev/null || dpkg-parsechangelog -STimestamp)}
+export SOURCE_DATE_EPOCH
 version=$(dpkg-parsechangelog -SVersion)
 out=build/packages
 tree=build/deb-src/glimmerix-$version

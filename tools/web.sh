@@ -16,6 +16,9 @@ case "${1:-}" in
 esac
 
 tools/install-deps.sh --web
+# Whatever records a build date records the last commit's.
+SOURCE_DATE_EPOCH=${SOURCE_DATE_EPOCH:-$(git log -1 --format=%ct 2>/dev/null || echo 0)}
+export SOURCE_DATE_EPOCH
 
 # Debian's emcc finds its node modules (acorn) there.
 export NODE_PATH=/usr/share/nodejs${NODE_PATH:+:$NODE_PATH}
