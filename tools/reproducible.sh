@@ -25,19 +25,20 @@ build() {
   mkdir "$dir/out"
   cp "$dir"/build/packages/*.deb "$dir"/build/packages/*.dsc "$dir"/build/packages/*.tar.* \
     "$dir"/build-windows/packages/*.zip "$dir/out/"
-  tar --sort=name --mtime=@0 --owner=0 --group=0 --numeric-owner -C "$dir/build-web" -cf "$dir/out/web-site.tar" site
+  # The site as a web server serves it: its files' bytes and names (their modes are the umask's).
+  tar --sort=name --mtime=@0 --owner=0 --group=0 --numeric-owner --mode=go-w,a+rX -C "$dir/build-web" -cf "$dir/out/web-site.tar" site
 }
 
 echo "== first build"
 (umask 022 && TZ=UTC LC_ALL=C.UTF-8 build "$work/a/glimmerix")
 echo "== second build: another path, umask, time zone, locale and number of jobs, later"
 sleep 2
-(umask 077 && TZ=Asia/Kathmandu LC_ALL=C taskset -c 0 bash -c "set -euo pipefail; $(declare -f build); build '$work/second/a deeper/path/glimmerix'")
+(umask 077 && TZ=Asia/Kathmandu LC_ALL=C taskset -c 0 bash -c "set -euo pipefail; $(declare -f build); build '$work/second/deeper/path/glimmerix'")
 
 status=0
 for f in "$work"/a/glimmerix/out/*; do
   name=$(basename "$f")
-  other="$work/second/a deeper/path/glimmerix/out/$name"
+  other="$work/second/deeper/path/glimmerix/out/$name"
   if [ ! -f "$other" ]; then echo "MISSING  $name (only in the first build)"; status=1
   elif cmp -s "$f" "$other"; then echo "same     $name ($(stat -c %s "$f") bytes, sha256 $(sha256sum "$f" | cut -c1-16))"
   else
