@@ -6,6 +6,7 @@
 
 #include "app/program_files.h"
 #include "app/sdl/desktop_guard.h"
+#include "app/sdl/display_colours.h"
 #include "app/sdl/sdl_surface.h"
 #include "app/sdl/x11_probe.h"
 #include "app/startup_error.h"
@@ -116,6 +117,9 @@ SdlToolkit::SdlToolkit(PresentPath path) {
     // The window's own framebuffer (X11 shared memory) presents several times faster than
     // SDL's default texture-backed path under a software GL.
     SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+    // Both windows are borderless: on Wayland libdecor has nothing to draw, and without its
+    // cairo plugin it warned at every start.
+    SDL_SetHint(SDL_HINT_VIDEO_WAYLAND_ALLOW_LIBDECOR, "0");
     OpenDisplay();
 
     char* base = SDL_GetBasePath();
@@ -126,9 +130,10 @@ SdlToolkit::SdlToolkit(PresentPath path) {
     main_ = CreateHiddenWindow(SDL_WINDOW_RESIZABLE);
     // A palette display (8 bits) has no framebuffer SDL can draw the scene into, and its box
     // would be unreadable: it is refused here, before either is tried.
-    const int bits = static_cast<int>(SDL_BITSPERPIXEL(SDL_GetWindowPixelFormat(main_)));
-    if (bits < kLeastBitsPerPixel) {
-        const std::string has = bits == 0 ? "has a colour palette" : "has " + std::to_string(bits) + " bits per pixel";
+    const DisplayColours colours = ColoursOf(main_);
+    if (colours.palette || colours.bits < kLeastBitsPerPixel) {
+        const std::string has =
+            colours.palette ? "has a colour palette" : "has " + std::to_string(colours.bits) + " bits per pixel";
         throw StartupError("display", has + "; the demo needs at least " + std::to_string(kLeastBitsPerPixel) +
                                           " bits per pixel (high or true colour)");
     }

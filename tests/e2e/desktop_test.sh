@@ -302,6 +302,28 @@ if [ "$GLIMMERIX_DESKTOP" = none ]; then
     else bad "8-bit display" "status $status: $(cat "$work/err")"; fi
   fi
   stop_xvfb
+  # A 30-bit true-colour display (SDL names no pixel format for it): the demo runs there, the
+  # scene's pixels the picture's.
+  if private_xvfb $((frozen + 1)) -screen 0 800x600x30; then
+    shared_display=$DISPLAY
+    export DISPLAY=":$number"
+    if started_and_dismissed "30-bit display"; then
+      xdotool mousemove --sync --window "$wid" 20 220  # the light away from the pixel checked
+      sleep 0.3
+      # Read back through 10 bits a channel, a level may round down.
+      read -r r g b <<<"$(window_pixel 300 20)"
+      read -r pr pg pb <<<"$(planet_pixel 300 20)"
+      if [ $((r - pr)) -ge -1 ] && [ $((r - pr)) -le 0 ] && [ $((g - pg)) -ge -1 ] && [ $((g - pg)) -le 0 ] &&
+         [ $((b - pb)) -ge -1 ] && [ $((b - pb)) -le 0 ]; then
+        ok "a 30-bit display: the demo runs, pixel (300, 20) the picture's ($r $g $b for $pr $pg $pb, read through 10 bits)"
+      else bad "30-bit display" "pixel (300, 20) is $r $g $b, the picture's $pr $pg $pb"; fi
+      kill "$pid"; ended_within 30
+    fi
+    export DISPLAY=$shared_display
+  else
+    bad "30-bit display" "the private Xvfb did not start"
+  fi
+  stop_xvfb
 fi
 
 [ "$failures" -eq 0 ] || { echo "$failures failed"; exit 1; }
