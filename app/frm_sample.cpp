@@ -101,7 +101,7 @@ void frmSample::tmrStart_Timer() {
 
 void frmSample::RunFrame() {
     ComposeFrame();
-    toolkit_.Present(presenter_.Present(picBackbuffer, toolkit_.MainWindowSurface(), sceneChanged_));
+    toolkit_.Present(presenter_.CopyOnto(picBackbuffer, toolkit_.MainWindowSurface(), sceneChanged_));
     DoEvents();
 }
 

@@ -63,58 +63,45 @@ float WindowToScene(float position, int origin, int scale) {
     return scale == 1 ? moved : std::floor(moved / static_cast<float>(scale));
 }
 
-ScenePresenter::Buffer& ScenePresenter::BufferFor(platform::Surface& window, bool& fresh) {
-    const Seen now{window.Row(0), window.Width(), window.Height(), window.Pitch()};
-    for (Buffer& b : buffers_) {
-        if (b.shown != 0 && b.seen == now) {
-            fresh = false;
-            return b;
-        }
-    }
-    // A surface not seen before takes the place of the one given longest ago. One of another
-    // size means the window changed size: the surfaces of the old size are gone, and a new one
-    // may come back at an old one's address.
-    for (Buffer& old : buffers_) {
-        if (old.seen.width != now.width || old.seen.height != now.height) old = Buffer{};
-    }
-    Buffer& b = buffers_[0].shown <= buffers_[1].shown ? buffers_[0] : buffers_[1];
-    b = {now, 0};
-    for (int y = 0; y < window.Height(); ++y) std::fill_n(window.Row(y), window.Width(), platform::ColourValue{0});
-    fresh = true;
-    return b;
-}
-
-const Damage& ScenePresenter::Present(const platform::Surface& scene, platform::Surface& window,
-                                      const Damage& changed) {
+const Damage& ScenePresenter::CopyOnto(const platform::Surface& scene, WindowSurface window, const Damage& changed) {
     ++calls_;
     history_[calls_ % kHistory] = changed;
-    bool fresh = false;
-    Buffer& buffer = BufferFor(window, fresh);
-    placement_ = PlaceScene(window.Width(), window.Height());
+    platform::Surface& pixels = window.pixels;
+    placement_ = PlaceScene(pixels.Width(), pixels.Height());
+    // A window of another size shows nothing of the last frame, whatever the surface holds.
+    if (pixels.Width() != width_ || pixels.Height() != height_) window.age = 0;
+    width_ = pixels.Width();
+    height_ = pixels.Height();
 
+    // A surface `age` frames old lacks the changes of the frames after the one it holds, and
+    // this frame's.
     Damage lacking;
-    if (buffer.shown == 0 || calls_ - buffer.shown > kHistory) {
+    if (window.age <= 0 || window.age > kHistory || static_cast<std::uint64_t>(window.age) > calls_) {
         lacking = Damage::Everything();
     } else {
-        for (std::uint64_t call = buffer.shown + 1; call <= calls_; ++call) lacking.Add(history_[call % kHistory]);
+        for (std::uint64_t call = calls_ - static_cast<std::uint64_t>(window.age) + 1; call <= calls_; ++call) {
+            lacking.Add(history_[call % kHistory]);
+        }
+    }
+    if (window.age <= 0) {
+        for (int y = 0; y < pixels.Height(); ++y) std::fill_n(pixels.Row(y), pixels.Width(), platform::ColourValue{0});
     }
     const platform::PixelRect sceneBounds =
         platform::Intersect(scene.Bounds(), {0, 0, FRAME_WIDTH, FRAME_HEIGHT});
     if (lacking.IsEverything()) {
-        CopyPart(scene, window, placement_, sceneBounds);
+        CopyPart(scene, pixels, placement_, sceneBounds);
     } else {
         for (const platform::PixelRect& part : lacking.Rects()) {
             const platform::PixelRect on = platform::Intersect(part, sceneBounds);
-            if (!on.Empty()) CopyPart(scene, window, placement_, on);
+            if (!on.Empty()) CopyPart(scene, pixels, placement_, on);
         }
     }
-    buffer.shown = calls_;
 
     windowChanged_ = Damage();
-    if (fresh || changed.IsEverything()) {
+    if (window.age <= 0 || changed.IsEverything()) {
         windowChanged_ = Damage::Everything();
     } else {
-        for (const platform::PixelRect& part : changed.Rects()) windowChanged_.Add(OnWindow(part, placement_, window));
+        for (const platform::PixelRect& part : changed.Rects()) windowChanged_.Add(OnWindow(part, placement_, pixels));
     }
     return windowChanged_;
 }

@@ -7,6 +7,7 @@
 #include <cstdint>
 
 #include "app/damage.h"
+#include "app/toolkit.h"
 #include "platform/surface.h"
 
 namespace app {
@@ -23,40 +24,29 @@ ScenePlacement PlaceScene(int windowWidth, int windowHeight);
 // is, at a larger scale the whole scene pixel under it.
 float WindowToScene(float position, int origin, int scale);
 
-// Puts the scene on a window's surface by the rule, copying only what the surface lacks. A
-// toolkit may hand out two surfaces in turn (one on the screen while the other is drawn): each
-// is brought up to date by what changed since it was last given, and a surface not seen
-// before gets the whole scene and the black around it.
+// Copies the scene onto a window's surface by the rule, only what the surface lacks: what
+// changed since the frame it holds, by its age (toolkit.h); a surface of unknown content gets
+// the whole scene and the black around it.
 class ScenePresenter {
 public:
     // `changed` is what differs in the scene since the last call. Returns what differs on the
     // window's surface from what the last call left on the screen.
-    const Damage& Present(const platform::Surface& scene, platform::Surface& window, const Damage& changed);
-    void Present(const platform::Surface& scene, platform::Surface& window) {
-        Present(scene, window, Damage::Everything());
+    const Damage& CopyOnto(const platform::Surface& scene, WindowSurface window, const Damage& changed);
+    void CopyOnto(const platform::Surface& scene, WindowSurface window) {
+        CopyOnto(scene, window, Damage::Everything());
     }
     const ScenePlacement& Placement() const { return placement_; }
     float SceneX(float windowX) const { return WindowToScene(windowX, placement_.left, placement_.scale); }
     float SceneY(float windowY) const { return WindowToScene(windowY, placement_.top, placement_.scale); }
 
-private:
-    // Scene changes remembered: a surface last brought up to date at most this many calls
-    // ago is updated by them, an older one gets the whole scene.
+    // Scene changes remembered: a surface at most this many frames old is updated by them,
+    // an older one gets the whole scene.
     static constexpr int kHistory = 4;
-    struct Seen {
-        const platform::ColourValue* pixels = nullptr;
-        int width = 0, height = 0, pitch = 0;
-        bool operator==(const Seen&) const = default;
-    };
-    struct Buffer {
-        Seen seen;
-        std::uint64_t shown = 0;  // the call that last brought it up to date; 0: never
-    };
-    Buffer& BufferFor(platform::Surface& window, bool& fresh);
 
-    std::array<Buffer, 2> buffers_{};
+private:
     std::array<Damage, kHistory> history_{};
     std::uint64_t calls_ = 0;
+    int width_ = 0, height_ = 0;  // the window's size at the last call
     Damage windowChanged_;
     ScenePlacement placement_;
 };

@@ -28,6 +28,16 @@ struct InputEvent {
     std::int16_t keyCode = 0;  // KeyDown
 };
 
+// A window's drawing surface and what it holds, as EGL's buffer age tells it: 0 when nothing
+// is known of its pixels (new, resized, lost), N when it holds the frame presented N presents
+// ago (1: the last one). A toolkit knows it from its own calls and events — a resize, an
+// expose that loses pixels, a device reset — never from where the pixels lie, since a new
+// surface may come back at an old one's address.
+struct WindowSurface {
+    platform::Surface& pixels;
+    int age = 0;
+};
+
 // Named apart from the macros of X11 and Windows headers (None, ERROR).
 enum class BoxIcon { NoIcon, ErrorIcon };
 
@@ -49,9 +59,9 @@ public:
     virtual void StartTimer(std::uint32_t intervalMs) = 0;
 
     // The main window's whole client area as a drawing surface (its device context), valid
-    // until the next call; it may be a view of the window's framebuffer. Its size follows the
-    // window's; after a change it is new and its pixels are undefined.
-    virtual platform::Surface& MainWindowSurface() = 0;
+    // until the next call, and what it holds; it may be a view of the window's framebuffer.
+    // Its size follows the window's.
+    virtual WindowSurface MainWindowSurface() = 0;
     // Puts what was drawn on the main window's surface on the screen. `changed` is what
     // differs from the last present; a toolkit may put more (after an expose, or all of it).
     virtual void Present(const Damage& changed) = 0;

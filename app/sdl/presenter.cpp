@@ -23,11 +23,11 @@ bool Presenter::Prepare() {
     return renderer_ != nullptr;
 }
 
-platform::Surface& Presenter::Target() {
+WindowSurface Presenter::Target() {
     if (shm_ != nullptr) {
         int w = 0, h = 0;
         SDL_GetWindowSize(window_, &w, &h);
-        if (platform::Surface* image = shm_->Target(w, h)) return *image;
+        if (platform::Surface* image = shm_->Target(w, h)) return {*image, shm_->Age()};
         shm_.reset();  // no shared memory left for the new size: SDL's path from now on
     }
     SDL_Surface* screen = renderer_ == nullptr ? SDL_GetWindowSurface(window_) : nullptr;
@@ -36,27 +36,26 @@ platform::Surface& Presenter::Target() {
         const bool plain = f->BytesPerPixel == 4 && f->Rmask == 0x00FF0000u && f->Gmask == 0x0000FF00u &&
                            f->Bmask == 0x000000FFu && f->Amask == 0 && !SDL_MUSTLOCK(screen);
         if (plain) {
-            const Framebuffer now{screen->pixels, screen->w, screen->h, screen->pitch};
-            if (!(now == viewed_)) {
-                // A view covers at most the largest surface; beyond it the window stays black.
-                view_ = platform::Surface::View(static_cast<platform::ColourValue*>(screen->pixels),
-                                                std::min(screen->w, platform::Surface::kMaxSide),
-                                                std::min(screen->h, platform::Surface::kMaxSide), screen->pitch / 4,
-                                                platform::PixelLayout::Rgb);
-                std::fill_n(static_cast<std::uint8_t*>(screen->pixels), static_cast<std::size_t>(screen->pitch) * screen->h, 0);
-                viewed_ = now;
-            }
+            // A view covers at most the largest surface; beyond it the window stays black.
+            view_ = platform::Surface::View(static_cast<platform::ColourValue*>(screen->pixels),
+                                            std::min(screen->w, platform::Surface::kMaxSide),
+                                            std::min(screen->h, platform::Surface::kMaxSide), screen->pitch / 4,
+                                            platform::PixelLayout::Rgb);
             viewing_ = true;
-            return view_;
+            return {view_, framebufferAge_};
         }
     }
     int w = 0, h = 0;
     SDL_GetWindowSize(window_, &w, &h);
     w = std::clamp(w, 1, platform::Surface::kMaxSide);
     h = std::clamp(h, 1, platform::Surface::kMaxSide);
-    if (own_.Width() != w || own_.Height() != h) own_.Resize(w, h);  // all background: black
+    if (own_.Width() != w || own_.Height() != h) {
+        own_.Resize(w, h);
+        ownAge_ = 0;
+        wrap_.reset();  // SDL's view of the old pixels
+    }
     viewing_ = false;
-    return own_;
+    return {own_, ownAge_};
 }
 
 void Presenter::Present(const Damage& changed) {
@@ -64,15 +63,19 @@ void Presenter::Present(const Damage& changed) {
         shm_->Present(changed);
         return;
     }
+    // Every path below keeps what it was given: the framebuffer, or the program's own surface.
+    if (viewing_) framebufferAge_ = 1; else ownAge_ = 1;
+    Put(changed);
+}
+
+void Presenter::Put(const Damage& changed) {
     if (renderer_ == nullptr) {
         SDL_Surface* screen = SDL_GetWindowSurface(window_);
         if (screen == nullptr) return;
         // A view is the framebuffer, whose content is there already; a surface of its own
         // pixels (a framebuffer of another layout) is converted onto it.
         if (!viewing_) {
-            if (!wrap_ || wrap_->pixels != own_.Row(0) || wrap_->w != own_.Width() || wrap_->h != own_.Height()) {
-                wrap_ = WrapSurface(own_);
-            }
+            if (!wrap_) wrap_ = WrapSurface(own_);
             if (wrap_) SDL_BlitSurface(wrap_.get(), nullptr, screen, nullptr);
         }
         // Either fails harmlessly while the size is changing.
@@ -102,13 +105,15 @@ void Presenter::Present(const Damage& changed) {
 void Presenter::Repaint() {
     if (shm_ != nullptr) {
         shm_->Repaint();
-    } else {
-        Present(Damage::Everything());
+    } else if (!viewing_ || framebufferAge_ != 0) {
+        // A framebuffer SDL made anew holds nothing of the program's: the next frame, drawn
+        // whole, puts it; putting it now would show whatever memory it was given.
+        Put(Damage::Everything());
     }
 }
 
 void Presenter::Blank() {
-    platform::Surface& target = Target();
+    platform::Surface& target = Target().pixels;
     for (int y = 0; y < target.Height(); ++y) std::fill_n(target.Row(y), target.Width(), platform::ColourValue{0});
     Present();
 }

@@ -9,6 +9,7 @@
 #include "app/damage.h"
 #include "app/sdl/sdl_surface.h"
 #include "app/sdl/xshm_presenter.h"
+#include "app/toolkit.h"
 #include "platform/surface.h"
 
 namespace app {
@@ -29,11 +30,15 @@ public:
     // X window when it creates a renderer. Returns false with SDL's error when neither works.
     bool Prepare();
 
-    // The surface to draw the window's content on, valid until the next call: a view of the
-    // window's framebuffer where its layout is the usual 0x00RRGGBB, so that copying onto it
-    // is the last copy; otherwise a surface of the window's size that Present converts.
-    // After the window changed size the surface is new and black.
-    platform::Surface& Target();
+    // The surface to draw the window's content on, valid until the next call, and what it
+    // holds: a view of the window's framebuffer where its layout is the usual 0x00RRGGBB, so
+    // that copying onto it is the last copy; otherwise a surface of the window's size that
+    // Present converts.
+    WindowSurface Target();
+
+    // The window's framebuffer is SDL's to make anew (the window changed size): what it holds
+    // is unknown until the next frame is drawn whole.
+    void Invalidate() { framebufferAge_ = 0; }
 
     // Puts what Target() holds on the screen: the parts `changed` names where the path can
     // put parts, otherwise all of it.
@@ -49,18 +54,18 @@ public:
     bool PresentsOwnImages() const { return shm_ != nullptr; }
 
 private:
+    // Puts the surface Target() gave, or the parts of it `changed` names.
+    void Put(const Damage& changed);
+
     SDL_Window* window_;
     PresentPath path_;
     std::unique_ptr<XShmPresenter> shm_;
-    // The framebuffer that view_ shows, by what SDL may reuse: after a resize SDL frees the
-    // window surface and may allocate the new one at the same address.
-    struct Framebuffer {
-        void* pixels = nullptr;
-        int width = 0, height = 0, pitch = 0;
-        bool operator==(const Framebuffer&) const = default;
-    } viewed_;
+    // What the window's framebuffer holds (toolkit.h): 0 after SDL made it anew, 1 once a
+    // frame was put from it.
+    int framebufferAge_ = 0;
     platform::Surface view_;
     platform::Surface own_;
+    int ownAge_ = 0;
     bool viewing_ = false;  // what Target() last gave: view_, or own_
     SDL_Renderer* renderer_ = nullptr;
     SDL_Texture* texture_ = nullptr;

@@ -161,7 +161,7 @@ SdlToolkit::~SdlToolkit() {
 }
 
 void SdlToolkit::PaintSplash() {
-    splashScene_.Present(*splashPicture_, splashPresenter_->Target());
+    splashScene_.CopyOnto(*splashPicture_, splashPresenter_->Target());
     splashPresenter_->Present();
 }
 
@@ -203,6 +203,10 @@ bool SdlToolkit::Translate(const SDL_Event& sdl, InputEvent& event) {
             if (sdl.window.event == SDL_WINDOWEVENT_CLOSE && sdl.window.windowID == mainId) {
                 event = {InputEvent::Kind::CloseRequest};
                 return true;
+            }
+            // SDL makes a window's framebuffer anew when its size changes.
+            if (sdl.window.event == SDL_WINDOWEVENT_SIZE_CHANGED) {
+                (sdl.window.windowID == mainId ? mainPresenter_ : splashPresenter_)->Invalidate();
             }
             if (sdl.window.event == SDL_WINDOWEVENT_EXPOSED && sdl.window.windowID == mainId) {
                 mainPresenter_->Repaint();

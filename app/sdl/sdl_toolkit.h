@@ -28,7 +28,7 @@ public:
     void HideSplash() override;
     void ShowMainWindow() override;
     void StartTimer(std::uint32_t intervalMs) override;
-    platform::Surface& MainWindowSurface() override { return mainPresenter_->Target(); }
+    WindowSurface MainWindowSurface() override { return mainPresenter_->Target(); }
     void Present(const Damage& changed) override { mainPresenter_->Present(changed); }
     void CollectEvents(bool wait) override;
     bool NextEvent(InputEvent& event) override;

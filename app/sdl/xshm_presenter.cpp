@@ -135,6 +135,11 @@ platform::Surface* XShmPresenter::Target(int width, int height) {
     return &image.view;
 }
 
+int XShmPresenter::Age() const {
+    const Image& image = images_[static_cast<std::size_t>(next_)];
+    return image.presentedAt == 0 ? 0 : static_cast<int>(presents_ - image.presentedAt + 1);
+}
+
 void XShmPresenter::WaitUntilPut(Image& image) {
     while (image.inFlight) {
         XEvent event;
@@ -169,7 +174,9 @@ void XShmPresenter::Put(Image& image, const Damage& changed) {
 
 void XShmPresenter::Present(const Damage& changed) {
     if (width_ == 0) return;
-    Put(images_[static_cast<std::size_t>(next_)], changed);  // the server may still be putting the other
+    Image& image = images_[static_cast<std::size_t>(next_)];
+    Put(image, changed);  // the server may still be putting the other
+    image.presentedAt = ++presents_;
     shown_ = next_;
     next_ ^= 1;
 }

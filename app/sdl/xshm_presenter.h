@@ -37,6 +37,9 @@ public:
     // after a change of size both images are new and black. Null when new images cannot be
     // made (shared memory exhausted).
     platform::Surface* Target(int width, int height);
+    // What the image Target() gave holds, as a buffer age (toolkit.h): 0 for a new image,
+    // otherwise the presents since it was put, and 1.
+    int Age() const;
     // Puts the changed part of the image Target() gave on the window.
     void Present(const Damage& changed);
     // Puts the whole image the window last showed again (the window was exposed).
@@ -50,6 +53,7 @@ private:
         bool attached = false;
         platform::Surface view{0};
         bool inFlight = false;  // put, its completion not yet received
+        std::uint64_t presentedAt = 0;  // the present that last put it; 0: never
     };
 
     XShmPresenter(_XDisplay* display, unsigned long window, void* visual, int depth);
@@ -69,6 +73,7 @@ private:
     int width_ = 0, height_ = 0;
     int next_ = 0;     // the image Target() gives
     int shown_ = -1;   // the image the window last showed
+    std::uint64_t presents_ = 0;
 };
 
 }  // namespace app

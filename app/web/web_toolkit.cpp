@@ -53,7 +53,7 @@ constexpr std::uint32_t kOpaque = platform::kFourthByte;
 
 }  // namespace
 
-platform::Surface& WebToolkit::MainWindowSurface() {
+WindowSurface WebToolkit::MainWindowSurface() {
     int width = FRAME_WIDTH, height = FRAME_HEIGHT;
     page_room(&width, &height);
     width = std::clamp(width, 1, platform::Surface::kMaxSide);
@@ -61,8 +61,9 @@ platform::Surface& WebToolkit::MainWindowSurface() {
     if (width != window_.Width() || height != window_.Height()) {
         window_.Resize(width, height);  // black
         canvas_.assign(static_cast<std::size_t>(width) * static_cast<std::size_t>(height), kOpaque);
+        windowAge_ = 0;
     }
-    return window_;
+    return {window_, windowAge_};
 }
 
 void WebToolkit::PresentWhole() {
@@ -74,16 +75,16 @@ void WebToolkit::PresentWhole() {
         for (int x = 0; x < w; ++x) out[x] = row[x] | kOpaque;
     }
     page_present(canvas_.data(), w, window_.Height());
+    windowAge_ = 1;  // the canvas shows all of it
 }
 
 void WebToolkit::Blank() {
-    platform::Surface& window = MainWindowSurface();
-    window.Clear();
+    MainWindowSurface().pixels.Clear();
     PresentWhole();
 }
 
 void WebToolkit::ShowSplash(const platform::Surface& picture) {
-    splash_.Present(picture, MainWindowSurface());
+    splash_.CopyOnto(picture, MainWindowSurface());
     PresentWhole();
 }
 

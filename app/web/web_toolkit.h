@@ -23,7 +23,7 @@ public:
     void HideSplash() override;
     void ShowMainWindow() override;
     void StartTimer(std::uint32_t intervalMs) override;
-    platform::Surface& MainWindowSurface() override;
+    WindowSurface MainWindowSurface() override;
     // The canvas takes whole frames.
     void Present(const Damage&) override { PresentWhole(); }
     void CollectEvents(bool wait) override;
@@ -40,6 +40,7 @@ private:
     void Blank();
 
     platform::Surface window_;            // the canvas's pixels, 0x00BBGGRR
+    int windowAge_ = 0;                   // what window_ holds (toolkit.h)
     std::vector<std::uint32_t> canvas_;  // what is handed to the canvas: RGBA, opaque
     ScenePresenter splash_;
     bool timerArmed_ = false;

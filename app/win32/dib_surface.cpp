@@ -19,14 +19,15 @@ void DibSurface::Release() {
     memory_ = nullptr;
     bitmap_ = nullptr;
     view_ = platform::Surface();
+    painted_ = false;
 }
 
-platform::Surface& DibSurface::Target(int width, int height) {
+WindowSurface DibSurface::Target(int width, int height) {
     width = std::clamp(width, 1, platform::Surface::kMaxSide);
     height = std::clamp(height, 1, platform::Surface::kMaxSide);
     // GDI may still be reading the pixels for a copy it has queued.
     GdiFlush();
-    if (bitmap_ != nullptr && view_.Width() == width && view_.Height() == height) return view_;
+    if (bitmap_ != nullptr && view_.Width() == width && view_.Height() == height) return {view_, painted_ ? 1 : 0};
     Release();
 
     BITMAPINFO info{};
@@ -50,11 +51,13 @@ platform::Surface& DibSurface::Target(int width, int height) {
     std::memset(bits, 0, static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 4);
     view_ = platform::Surface::View(static_cast<platform::ColourValue*>(bits), width, height, width,
                                     platform::PixelLayout::Rgb);
-    return view_;
+    return {view_, 0};
 }
 
-void DibSurface::PaintOn(HDC window) const {
-    if (memory_ != nullptr) ::BitBlt(window, 0, 0, view_.Width(), view_.Height(), memory_, 0, 0, SRCCOPY);
+void DibSurface::PaintOn(HDC window) {
+    if (memory_ == nullptr) return;
+    ::BitBlt(window, 0, 0, view_.Width(), view_.Height(), memory_, 0, 0, SRCCOPY);
+    painted_ = true;
 }
 
 }  // namespace app

@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include "app/toolkit.h"
 #include "platform/surface.h"
 
 namespace app {
@@ -16,13 +17,13 @@ public:
     DibSurface(const DibSurface&) = delete;
     DibSurface& operator=(const DibSurface&) = delete;
 
-    // The surface for a client area of width × height, made anew (black) when the size
-    // changed; at most the largest surface, beyond which the window stays black. Throws
+    // The surface for a client area of width × height, made anew (black, of age 0) when the
+    // size changed; at most the largest surface, beyond which the window stays black. Throws
     // StartupError when GDI cannot make the bitmap.
-    platform::Surface& Target(int width, int height);
+    WindowSurface Target(int width, int height);
 
     // Copies the pixels onto a device context at its origin.
-    void PaintOn(HDC window) const;
+    void PaintOn(HDC window);
 
 private:
     void Release();
@@ -31,6 +32,7 @@ private:
     HBITMAP bitmap_ = nullptr;
     HGDIOBJ previous_ = nullptr;
     platform::Surface view_;
+    bool painted_ = false;  // the bitmap holds what was last painted: a surface of age 1
 };
 
 }  // namespace app

@@ -180,7 +180,7 @@ LRESULT Win32Toolkit::Handle(HWND window, UINT message, WPARAM wParam, LPARAM lP
 void Win32Toolkit::PaintSplash() {
     RECT client;
     GetClientRect(splash_, &client);
-    splashScene_.Present(*splashPicture_, splashPixels_.Target(client.right, client.bottom));
+    splashScene_.CopyOnto(*splashPicture_, splashPixels_.Target(client.right, client.bottom));
     const HDC dc = GetDC(splash_);
     splashPixels_.PaintOn(dc);
     ReleaseDC(splash_, dc);
@@ -210,7 +210,7 @@ void Win32Toolkit::StartTimer(std::uint32_t intervalMs) {
     if (timer_ == 0) Fail("start timer", "cannot be started");
 }
 
-platform::Surface& Win32Toolkit::MainWindowSurface() {
+WindowSurface Win32Toolkit::MainWindowSurface() {
     RECT client;
     GetClientRect(main_, &client);
     return mainPixels_.Target(client.right, client.bottom);

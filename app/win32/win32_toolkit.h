@@ -31,7 +31,7 @@ public:
     void HideSplash() override;
     void ShowMainWindow() override;
     void StartTimer(std::uint32_t intervalMs) override;
-    platform::Surface& MainWindowSurface() override;
+    WindowSurface MainWindowSurface() override;
     // GDI puts the whole client area: a BitBlt of it costs little next to the frame.
     void Present(const Damage&) override;
     void CollectEvents(bool wait) override;

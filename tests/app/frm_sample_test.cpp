@@ -420,6 +420,7 @@ TEST(DirtyFrames, ShowWhatWholeFramesShow) {
         // In turn; at random of two or of three; four frames each (the other is five frames old).
         const int turns[] = {frame % 2, any(0, 1), any(0, 2), frame / 4 % 2};
         dirtyKit.surfaceInUse = turns[frame / 60 % 4];
+        if (chance(2)) dirtyKit.LoseSurface(any(0, 2));  // made anew, maybe at its old address
         whole.RedrawWholeScene();
         whole.RunFrame();
         dirty.RunFrame();
@@ -501,26 +502,56 @@ TEST(ScenePlacement, IsTheLargestWholeFactorCentred) {
     EXPECT_EQ(WindowToScene(29.0f, 30, 2), -1.0f);  // left of the scene
 }
 
-// A window that changes size and back may get its new surface at an old one's address: it is
-// new all the same, and gets the whole scene.
-TEST(ScenePresenterTest, ASurfaceBackAtAnOldAddressAfterAResizeIsNew) {
+// A surface is brought up to date by its age alone: age N lacks the changes of the last N
+// frames (this one's included); 0, or older than the remembered changes, gets the whole scene
+// (and, of unknown content, the black around it); nothing else it holds is touched.
+struct AgeCase { const char* label; int age; bool first, second, whole; };
+void PrintTo(const AgeCase& c, std::ostream* os) { *os << c.label; }
+class SurfaceAges : public ::testing::TestWithParam<AgeCase> {};
+
+TEST_P(SurfaceAges, BringTheSurfaceUpToDate) {
+    const AgeCase& c = GetParam();
     platform::Surface scene(FRAME_WIDTH, FRAME_HEIGHT, 0x00123456);
-    std::vector<platform::ColourValue> memory(static_cast<std::size_t>(FRAME_WIDTH) * FRAME_HEIGHT);
-    const auto newView = [&] {
-        std::fill(memory.begin(), memory.end(), 0u);  // as a new framebuffer: black
-        return platform::Surface::View(memory.data(), FRAME_WIDTH, FRAME_HEIGHT, FRAME_WIDTH, platform::PixelLayout::Bgr);
-    };
+    const platform::PixelRect earlier{10, 10, 20, 20}, now{100, 50, 130, 70};
     ScenePresenter presenter;
-    const Damage nothing;
-    platform::Surface first = newView(), second(FRAME_WIDTH, FRAME_HEIGHT), larger(640, 480);
-    presenter.Present(scene, first, Damage::Everything());
-    presenter.Present(scene, second, nothing);
-    presenter.Present(scene, first, nothing);  // now the second is the one given longest ago
-    EXPECT_TRUE(presenter.Present(scene, larger, nothing).IsEverything());
-    platform::Surface again = newView();
-    EXPECT_TRUE(presenter.Present(scene, again, nothing).IsEverything());
-    EXPECT_TRUE(testsupport::SamePixels(again, scene));
+    platform::Surface window(FRAME_WIDTH + 2, FRAME_HEIGHT, 0x00FF00FF);  // one black column each side
+    for (int frame = 0; frame < ScenePresenter::kHistory; ++frame) presenter.CopyOnto(scene, {window, 0});
+    Damage first, second;
+    first.Add(earlier);
+    second.Add(now);
+    presenter.CopyOnto(scene, {window, 1}, first);
+    const platform::Surface stale(FRAME_WIDTH + 2, FRAME_HEIGHT, 0x00FF00FF);
+    window = stale;
+    const Damage& put = presenter.CopyOnto(scene, {window, c.age}, second);
+    for (int y = 0; y < FRAME_HEIGHT; ++y)
+        for (int x = 0; x < FRAME_WIDTH + 2; ++x) {
+            const bool margin = x == 0 || x == FRAME_WIDTH + 1;
+            const auto in = [&](const platform::PixelRect& r) { return x - 1 >= r.left && x - 1 < r.right && y >= r.top && y < r.bottom; };
+            const bool updated = c.whole || (c.first && in(earlier)) || (c.second && in(now));
+            const platform::ColourValue want = margin ? (c.age == 0 ? 0u : 0x00FF00FFu) : updated ? 0x00123456u : 0x00FF00FFu;
+            ASSERT_EQ(window.Row(y)[x], want) << x << "," << y;
+        }
+    // What the screen lacks is this frame's change alone, or all of a surface of unknown content.
+    EXPECT_EQ(put.IsEverything(), c.age == 0);
 }
+
+// A toolkit that claims an age for a surface of a window that changed size is not believed:
+// the screen shows nothing of the last frame there.
+TEST(ScenePresenterTest, AWindowOfAnotherSizeGetsEverything) {
+    platform::Surface scene(FRAME_WIDTH, FRAME_HEIGHT, 0x00123456), window(FRAME_WIDTH, FRAME_HEIGHT);
+    platform::Surface larger(2 * FRAME_WIDTH, 2 * FRAME_HEIGHT, 0x00FF00FF);
+    ScenePresenter presenter;
+    presenter.CopyOnto(scene, {window, 0});
+    EXPECT_TRUE(presenter.CopyOnto(scene, {larger, 1}, Damage()).IsEverything());
+    EXPECT_EQ(larger.Row(2 * FRAME_HEIGHT - 1)[2 * FRAME_WIDTH - 1], 0x00123456u);
+}
+
+INSTANTIATE_TEST_SUITE_P(Ages, SurfaceAges, ::testing::Values(
+    AgeCase{"unknown", 0, false, false, true},
+    AgeCase{"the_last_frame", 1, false, true, false},
+    AgeCase{"two_frames_back", 2, true, true, false},
+    AgeCase{"older_than_the_changes_remembered", ScenePresenter::kHistory + 1, false, false, true}),
+    [](const auto& info) { return std::string(info.param.label); });
 
 // However many rectangles are added, every pixel of each stays covered; nested ones are held once.
 TEST(Damage, CoversEveryRectangleAddedPastItsCapacity) {

@@ -43,17 +43,36 @@ public:
         if (tickAutomatically) At(passes + 1, {app::InputEvent::Kind::StartTick});
     }
 
-    platform::Surface& MainWindowSurface() override {
-        platform::Surface& window = windows_[static_cast<std::size_t>(surfaceInUse)];
-        if (window.Width() != windowWidth || window.Height() != windowHeight) window.Resize(windowWidth, windowHeight);
-        given_ = &window;
-        return window;
+    // Each surface's age is what it holds: the frame it was last presented with, or nothing
+    // since it was made (the window resized, or made anew by LoseSurface).
+    app::WindowSurface MainWindowSurface() override {
+        if (windowWidth != givenWidth_ || windowHeight != givenHeight_) {  // every surface is made anew
+            for (int& at : presentedAt_) at = 0;
+            givenWidth_ = windowWidth;
+            givenHeight_ = windowHeight;
+        }
+        const auto i = static_cast<std::size_t>(surfaceInUse);
+        platform::Surface& window = windows_[i];
+        if (window.Width() != windowWidth || window.Height() != windowHeight) {
+            window.Resize(windowWidth, windowHeight);
+            presentedAt_[i] = 0;
+        }
+        given_ = i;
+        return {window, presentedAt_[i] == 0 ? 0 : presents - presentedAt_[i] + 1};
+    }
+    // Surface i made anew, its pixels unknown (here a colour no frame has), as a toolkit's
+    // framebuffer after a resize and back, or a lost device.
+    void LoseSurface(int i) {
+        const auto at = static_cast<std::size_t>(i);
+        windows_[at] = platform::Surface(windows_[at].Width(), windows_[at].Height(), kUnputColour);
+        presentedAt_[at] = 0;
     }
     // The screen takes only what the program says changed, as a toolkit that puts parts does;
     // a window of another size shows no pixel of its own until they are put.
     void Present(const app::Damage& changed) override {
         ++presents;
-        const platform::Surface& window = *given_;
+        presentedAt_[given_] = presents;
+        const platform::Surface& window = windows_[given_];
         if (screen.Width() != window.Width() || screen.Height() != window.Height()) {
             screen = platform::Surface(window.Width(), window.Height(), kUnputColour);
         }
@@ -107,7 +126,9 @@ public:
 private:
     std::string directory_;
     platform::Surface windows_[3];
-    const platform::Surface* given_ = &windows_[0];
+    int presentedAt_[3] = {};  // the present that last put each surface; 0: none since it was made
+    std::size_t given_ = 0;
+    int givenWidth_ = 0, givenHeight_ = 0;
     std::map<int, std::vector<app::InputEvent>> events_;
     std::vector<app::InputEvent> pending_;
 };

@@ -324,6 +324,53 @@ if [ "$GLIMMERIX_DESKTOP" = none ]; then
     bad "30-bit display" "the private Xvfb did not start"
   fi
   stop_xvfb
+  # Resized away and back, on a server without shared memory (SDL's framebuffer, which SDL
+  # makes anew at each resize, maybe at the old address): two resizes in one batch, then a
+  # resize and its undo while the program is stopped, then an expose. Each time the upper
+  # 150 rows of the scene (the background alone: the light rests below them) are the
+  # picture's, every pixel, at 320 x 240 and at 3000 x 3000 (the scene 9 times).
+  if private_xvfb $((frozen + 1)) -screen 0 3072x3072x24 -extension MIT-SHM; then
+    shared_display=$DISPLAY
+    export DISPLAY=":$number"
+    convert "$(dirname "$program")/Planet.jpg" -crop 320x150+0+0 +repage -depth 8 "rgb:$work/upper.rgb"
+    # The upper scene as the window shows it, one pixel of each enlarged block: "" when exact.
+    upper_scene_differs() {
+      local w h scale left top x y
+      read -r x y w h <<<"$(window_geometry "$wid")"
+      read -r scale left top <<<"$(scene_placement "$w" "$h")"
+      import -window root -crop "$((320 * scale))x$((150 * scale))+$((x + left))+$((y + top))" +repage miff:- |
+        convert - -sample "320x150!" -depth 8 "rgb:$work/shown.rgb"
+      cmp -s "$work/shown.rgb" "$work/upper.rgb" || echo "$(cmp -l "$work/shown.rgb" "$work/upper.rgb" | wc -l) bytes differ at ${w}x$h"
+    }
+    if started_and_dismissed "resized away and back"; then
+      for size in "320 240" "3000 3000"; do
+        # shellcheck disable=SC2086
+        xdotool windowmove --sync "$wid" 0 0 windowsize --sync "$wid" $size
+        xdotool mousemove --sync --window "$wid" 40 $((${size#* } - 30))  # the light in the lowest rows
+        sleep 0.5
+        # shellcheck disable=SC2086
+        xdotool windowsize "$wid" 700 500 windowsize "$wid" $size  # two requests in one batch
+        sleep 0.5
+        said=$(upper_scene_differs)
+        kill -STOP "$pid"
+        # shellcheck disable=SC2086
+        xdotool windowsize --sync "$wid" 700 500 windowsize --sync "$wid" $size
+        kill -CONT "$pid"
+        sleep 0.5
+        said="$said$(upper_scene_differs)"
+        xdotool windowunmap --sync "$wid" windowmap --sync "$wid"
+        sleep 0.5
+        said="$said$(upper_scene_differs)"
+        if [ -z "$said" ] && alive; then ok "resized away and back at ${size/ /x}, in one batch and while stopped, and exposed: the scene exact"
+        else bad "resized away and back at ${size/ /x}" "${said:-ended: $(cat "$work/err")}"; fi
+      done
+      kill "$pid"; ended_within 30
+    fi
+    export DISPLAY=$shared_display
+  else
+    bad "resized away and back" "the private Xvfb did not start"
+  fi
+  stop_xvfb
 fi
 
 [ "$failures" -eq 0 ] || { echo "$failures failed"; exit 1; }
