@@ -142,8 +142,9 @@ SdlToolkit::SdlToolkit(PresentPath path) {
     // The splash belongs to the main window, not to the root window.
     SDL_SetWindowModalFor(splash_, main_);
     mainPresenter_ = std::make_unique<Presenter>(main_, path);
-    // The splash is painted once and on exposes: SDL's path is all it needs.
-    splashPresenter_ = std::make_unique<Presenter>(splash_, PresentPath::SdlOnly);
+    // SDL's framebuffer uses MIT-SHM without asking whether the server reads this process's
+    // memory: the splash is presented as the main window is.
+    splashPresenter_ = std::make_unique<Presenter>(splash_, path);
     const SurfaceHandle icon(SDL_LoadBMP_RW(SDL_RWFromConstMem(kWindowIcon, static_cast<int>(kWindowIconSize)), 1));
     if (!icon) throw StartupError("icon", std::string("cannot be decoded: ") + SDL_GetError());
     SDL_SetWindowIcon(main_, icon.get());

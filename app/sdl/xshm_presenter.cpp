@@ -7,7 +7,12 @@
 #include <sys/ipc.h>
 #include <sys/shm.h>
 
+#include <unistd.h>
+
 #include <algorithm>
+#include <cstdint>
+#include <cstdlib>
+#include <ctime>
 
 namespace app {
 namespace {
@@ -44,6 +49,7 @@ std::unique_ptr<XShmPresenter> XShmPresenter::Open(SDL_Window* window, int width
     }
     std::unique_ptr<XShmPresenter> presenter(
         new XShmPresenter(display, info.info.x11.window, attributes.visual, attributes.depth));
+    presenter->shared_ = presenter->ServerSeesOurMemory();
     if (presenter->Target(width, height) == nullptr) return nullptr;
     return presenter;
 }
@@ -60,7 +66,32 @@ XShmPresenter::~XShmPresenter() {
     XCloseDisplay(display_);
 }
 
+// A successful attach is no proof: a segment id names a segment in the server's IPC
+// namespace, and in a container that does not share it, the same id may be another
+// program's segment. Marks written here are put from the segment on a pixmap and read back
+// over the connection: only a server that sees this process's memory returns them.
+bool XShmPresenter::ServerSeesOurMemory() {
+    constexpr int kMarks = 16;
+    Image probe;
+    if (!Attach(probe, kMarks, 1)) {
+        Release(probe);
+        return false;
+    }
+    const auto seed = static_cast<std::uint32_t>(getpid()) * 2654435761u ^ static_cast<std::uint32_t>(time(nullptr));
+    for (int i = 0; i < kMarks; ++i) probe.view.Row(0)[i] = (seed * static_cast<std::uint32_t>(2 * i + 1)) >> 8;
+    const Pixmap pixmap = XCreatePixmap(display_, window_, kMarks, 1, static_cast<unsigned>(depth_));
+    XShmPutImage(display_, pixmap, gc_, probe.image, 0, 0, 0, 0, kMarks, 1, False);
+    XImage* back = XGetImage(display_, pixmap, 0, 0, kMarks, 1, AllPlanes, ZPixmap);
+    bool same = back != nullptr;
+    for (int i = 0; same && i < kMarks; ++i) same = (XGetPixel(back, i, 0) & 0xFFFFFFu) == probe.view.Row(0)[i];
+    if (back != nullptr) XDestroyImage(back);
+    XFreePixmap(display_, pixmap);
+    Release(probe);
+    return same;
+}
+
 bool XShmPresenter::Attach(Image& image, int width, int height) {
+    if (!shared_) return MakePlain(image, width, height);
     image.segment = std::make_unique<Segment>();
     XShmSegmentInfo& segment = image.segment->info;
     segment.shmid = -1;
@@ -97,6 +128,21 @@ bool XShmPresenter::Attach(Image& image, int width, int height) {
     return true;
 }
 
+// An image in this process's memory alone, sent to the server with each put.
+bool XShmPresenter::MakePlain(Image& image, int width, int height) {
+    XImage* made = XCreateImage(display_, static_cast<Visual*>(visual_), static_cast<unsigned>(depth_), ZPixmap, 0,
+                                nullptr, static_cast<unsigned>(width), static_cast<unsigned>(height), 32, 0);
+    if (made == nullptr) return false;
+    image.image = made;
+    if (made->bits_per_pixel != 32 || made->bytes_per_line % 4 != 0) return false;
+    // calloc: black, and XDestroyImage frees it.
+    made->data = static_cast<char*>(std::calloc(static_cast<std::size_t>(made->bytes_per_line), static_cast<std::size_t>(height)));
+    if (made->data == nullptr) return false;
+    image.view = platform::Surface::View(reinterpret_cast<platform::ColourValue*>(made->data), width, height,
+                                         made->bytes_per_line / 4, platform::PixelLayout::Rgb);
+    return true;
+}
+
 void XShmPresenter::Release(Image& image) {
     WaitUntilPut(image);
     if (image.attached) {
@@ -105,7 +151,7 @@ void XShmPresenter::Release(Image& image) {
     }
     if (image.segment != nullptr && image.segment->info.shmaddr != nullptr) shmdt(image.segment->info.shmaddr);
     if (image.image != nullptr) {
-        image.image->data = nullptr;  // the segment's, not the image's to free
+        if (image.segment != nullptr) image.image->data = nullptr;  // the segment's, not the image's to free
         XDestroyImage(image.image);
     }
     image = Image{};
@@ -164,11 +210,15 @@ void XShmPresenter::Put(Image& image, const Damage& changed) {
     if (count == 0) return;
     for (std::size_t i = 0; i < count; ++i) {
         const platform::PixelRect& r = parts[i];
+        const auto w = static_cast<unsigned>(r.Width()), h = static_cast<unsigned>(r.Height());
+        if (!shared_) {
+            XPutImage(display_, window_, gc_, image.image, r.left, r.top, r.left, r.top, w, h);  // sent now
+            continue;
+        }
         // Only the last asks for a completion event: the server puts them in order.
-        XShmPutImage(display_, window_, gc_, image.image, r.left, r.top, r.left, r.top, static_cast<unsigned>(r.Width()),
-                     static_cast<unsigned>(r.Height()), i + 1 == count ? True : False);
+        XShmPutImage(display_, window_, gc_, image.image, r.left, r.top, r.left, r.top, w, h, i + 1 == count ? True : False);
     }
-    image.inFlight = true;
+    image.inFlight = shared_;
     XFlush(display_);
 }
 

@@ -1,4 +1,4 @@
-// The main window's pixels in two X shared-memory images drawn in turn: while the X server
+// A window's pixels in two X shared-memory images drawn in turn: while the X server
 // copies one onto the window, the program composes the next frame in the other. Only the
 // rectangles a frame changed are put, the last of them asking for a completion event, and a
 // frame waits only for the completion of the put that last used its image (two frames back)
@@ -6,6 +6,8 @@
 // SDL's window framebuffer instead waits for a round trip to the server after every put,
 // which was most of a frame's time; waiting for the frame just before instead of two back
 // still left that round trip in every frame on two cores (about 18k against 57k frames a second).
+// Shared memory is used only once the server is seen to read this process's memory;
+// otherwise the images stay in the process and each put sends their pixels.
 #pragma once
 
 #include <SDL.h>
@@ -25,9 +27,9 @@ namespace app {
 
 class XShmPresenter {
 public:
-    // Null where the window is not on an X server that shares this process's memory: no X11,
-    // no MIT-SHM, a server on another machine (attaching fails), a visual other than 24-bit
-    // 0x00RRGGBB.
+    // Null where the window is not on an X server with MIT-SHM and a 24-bit 0x00RRGGBB visual.
+    // A server that cannot or does not read this process's shared memory (on another
+    // machine, in another IPC namespace) gets images sent over the connection.
     static std::unique_ptr<XShmPresenter> Open(SDL_Window* window, int width, int height);
     ~XShmPresenter();
     XShmPresenter(const XShmPresenter&) = delete;
@@ -58,7 +60,9 @@ private:
 
     XShmPresenter(_XDisplay* display, unsigned long window, void* visual, int depth);
     bool MakeImages(int width, int height);
+    bool ServerSeesOurMemory();
     bool Attach(Image& image, int width, int height);
+    bool MakePlain(Image& image, int width, int height);
     void Release(Image& image);
     void Put(Image& image, const Damage& changed);
     void WaitUntilPut(Image& image);
@@ -67,6 +71,7 @@ private:
     unsigned long window_;
     void* visual_;
     int depth_;
+    bool shared_ = true;  // the images are shared memory the server was seen to read
     int completionType_ = 0;
     _XGC* gc_ = nullptr;
     std::array<Image, 2> images_;

@@ -340,7 +340,7 @@ if [ "$GLIMMERIX_DESKTOP" = none ]; then
       read -r scale left top <<<"$(scene_placement "$w" "$h")"
       import -window root -crop "$((320 * scale))x$((150 * scale))+$((x + left))+$((y + top))" +repage miff:- |
         convert - -sample "320x150!" -depth 8 "rgb:$work/shown.rgb"
-      cmp -s "$work/shown.rgb" "$work/upper.rgb" || echo "$(cmp -l "$work/shown.rgb" "$work/upper.rgb" | wc -l) bytes differ at ${w}x$h"
+      cmp -s "$work/shown.rgb" "$work/upper.rgb" || echo "$(cmp -l "$work/shown.rgb" "$work/upper.rgb" | wc -l) bytes differ at ${w}x$h; "
     }
     if started_and_dismissed "resized away and back"; then
       for size in "320 240" "3000 3000"; do
@@ -371,6 +371,39 @@ if [ "$GLIMMERIX_DESKTOP" = none ]; then
     bad "resized away and back" "the private Xvfb did not start"
   fi
   stop_xvfb
+  # Two demos in two IPC namespaces, the X server in the first one's (a container that mounts
+  # the X socket but not the host's IPC): shared-memory ids are counted per namespace, so the
+  # second's segment ids name the first's segments in the server. Each window shows its own
+  # frames: the first, clicked twice, "Current Effect: 2"; the second, never clicked, 0.
+  number=$((frozen + 1))
+  while [ -e "/tmp/.X11-unix/X$number" ] || [ -e "/tmp/.X$number-lock" ]; do number=$((number + 1)); done
+  unshare --ipc bash -c "Xvfb :$number -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 & xvfb=\$!
+    for _ in \$(seq 50); do [ -e /tmp/.X11-unix/X$number ] && break; sleep 0.1; done
+    DISPLAY=:$number '$program' >/dev/null 2>'$work/first_err'; kill \$xvfb" & namespace_pid=$!
+  shared_display=$DISPLAY
+  export DISPLAY=":$number"
+  if dismiss_welcome 2>"$work/why"; then
+    first=$(main_window)
+    xdotool windowmove --sync "$first" 0 0
+    xdotool mousemove --sync --window "$first" 60 60 click 1 click 1
+    unshare --ipc "$program" >/dev/null 2>"$work/err" & pid=$!
+    if dismiss_welcome 2>"$work/why"; then
+      wid=$(xdotool search --onlyvisible --name '^Form1$' | grep -vx "$first" | head -n 1)
+      xdotool windowmove --sync "$wid" 400 300
+      sleep 0.5
+      # The effect's line, rows 205 to 224 of each scene.
+      import -window root -crop 320x20+0+205 +repage -depth 8 "rgb:$work/first_line"
+      import -window root -crop 320x20+400+505 +repage -depth 8 "rgb:$work/second_line"
+      if ! cmp -s "$work/first_line" "$work/second_line"; then ok "two demos in two IPC namespaces: each window shows its own effect line"
+      else bad "two IPC namespaces" "the second window shows the first's effect line: its frames"; fi
+    else bad "two IPC namespaces" "the second demo: $(cat "$work/why") $(cat "$work/err")"; fi
+    kill "$pid" 2>/dev/null; ended_within 30
+  else
+    bad "two IPC namespaces" "the first demo: $(cat "$work/why") $(cat "$work/first_err" 2>/dev/null)"
+  fi
+  pkill -f "Xvfb :$number -screen" 2>/dev/null
+  wait "$namespace_pid" 2>/dev/null
+  export DISPLAY=$shared_display
 fi
 
 [ "$failures" -eq 0 ] || { echo "$failures failed"; exit 1; }
