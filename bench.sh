@@ -31,3 +31,6 @@ trap - EXIT
 
 build/bench/glimmerix_bench --program=build/glimmerix --memory="$rss_1s,$rss_end,$peak" \
   --json=bench/results.json --svg=bench/results.svg --readme=README.md --benchmark_color=false $quick
+
+# What decoding big photos and GIFs costs, against what the scene uses of them.
+build/bench/decode_bench --benchmark_color=false
