@@ -142,9 +142,10 @@ SdlToolkit::SdlToolkit(PresentPath path) {
     // The splash belongs to the main window, not to the root window.
     SDL_SetWindowModalFor(splash_, main_);
     mainPresenter_ = std::make_unique<Presenter>(main_, path);
-    // SDL's framebuffer uses MIT-SHM without asking whether the server reads this process's
-    // memory: the splash is presented as the main window is.
-    splashPresenter_ = std::make_unique<Presenter>(splash_, path);
+    // The splash's presenter is made when it is shown: SDL's framebuffer would use MIT-SHM
+    // without asking whether the server reads this process's memory, so it is presented as the
+    // main window is.
+    path_ = path;
     const SurfaceHandle icon(SDL_LoadBMP_RW(SDL_RWFromConstMem(kWindowIcon, static_cast<int>(kWindowIconSize)), 1));
     if (!icon) throw StartupError("icon", std::string("cannot be decoded: ") + SDL_GetError());
     SDL_SetWindowIcon(main_, icon.get());
@@ -168,6 +169,7 @@ void SdlToolkit::PaintSplash() {
 
 void SdlToolkit::ShowSplash(const platform::Surface& picture) {
     splashPicture_ = &picture;
+    if (splashPresenter_ == nullptr) splashPresenter_ = std::make_unique<Presenter>(splash_, path_);
     splashPresenter_->Prepare();
     SDL_ShowWindow(splash_);
     PaintSplash();
@@ -176,6 +178,7 @@ void SdlToolkit::ShowSplash(const platform::Surface& picture) {
 void SdlToolkit::HideSplash() {
     SDL_HideWindow(splash_);
     splashPicture_ = nullptr;
+    splashPresenter_.reset();  // its images are not needed while it is hidden
 }
 
 void SdlToolkit::ShowMainWindow() {
@@ -207,7 +210,11 @@ bool SdlToolkit::Translate(const SDL_Event& sdl, InputEvent& event) {
             }
             // SDL makes a window's framebuffer anew when its size changes.
             if (sdl.window.event == SDL_WINDOWEVENT_SIZE_CHANGED) {
-                (sdl.window.windowID == mainId ? mainPresenter_ : splashPresenter_)->Invalidate();
+                if (sdl.window.windowID == mainId) {
+                    mainPresenter_->Invalidate();
+                } else if (splashPresenter_ != nullptr) {
+                    splashPresenter_->Invalidate();
+                }
             }
             if (sdl.window.event == SDL_WINDOWEVENT_EXPOSED && sdl.window.windowID == mainId) {
                 mainPresenter_->Repaint();

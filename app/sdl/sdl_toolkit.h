@@ -45,7 +45,8 @@ private:
     SDL_Window* main_ = nullptr;
     SDL_Window* splash_ = nullptr;
     std::unique_ptr<Presenter> mainPresenter_;
-    std::unique_ptr<Presenter> splashPresenter_;
+    std::unique_ptr<Presenter> splashPresenter_;  // while the splash is shown
+    PresentPath path_ = PresentPath::OwnWhereAvailable;
     ScenePresenter splashScene_;
     const platform::Surface* splashPicture_ = nullptr;  // repainted when the splash is exposed
     std::uint32_t startEvent_ = 0;
