@@ -65,19 +65,13 @@ Point ShownAt(Orientation o, int width, int height, Point p) {
     return p;
 }
 
+// Each orientation undoes itself but for the quarter turns, which undo each other; the
+// picture shown upright is height x width where the orientation exchanges the sides.
 Point StoredAt(Orientation o, int width, int height, Point q) {
-    const int right = width - 1, bottom = height - 1;
-    switch (o) {
-        case Orientation::Upright: return q;
-        case Orientation::Mirrored: return {right - q.x, q.y};
-        case Orientation::HalfTurn: return {right - q.x, bottom - q.y};
-        case Orientation::Flipped: return {q.x, bottom - q.y};
-        case Orientation::Transposed: return {q.y, q.x};
-        case Orientation::TurnClockwise: return {q.y, bottom - q.x};
-        case Orientation::Transverse: return {right - q.y, bottom - q.x};
-        case Orientation::TurnAnticlockwise: return {right - q.y, q.x};
-    }
-    return q;
+    const Orientation undo = o == Orientation::TurnClockwise       ? Orientation::TurnAnticlockwise
+                             : o == Orientation::TurnAnticlockwise ? Orientation::TurnClockwise
+                                                                   : o;
+    return SwapsSides(o) ? ShownAt(undo, height, width, q) : ShownAt(undo, width, height, q);
 }
 
 }  // namespace app

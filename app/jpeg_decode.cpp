@@ -27,7 +27,7 @@ struct Failure {
     bool endedEarly = false;  // libjpeg found the file's end before its end marker
     bool readingHeader = false;
     bool inHeader = false;    // the message is the program's own about the header, not "cannot be decoded"
-    // The scans' cost so far: the coefficients each scan decodes, summed, and its limit.
+    // The scans' cost so far: the coefficients each scan decodes, summed.
     int scansCounted = 0;
     std::uint64_t coefficients = 0;
 };
@@ -223,11 +223,6 @@ bool Decode(const std::vector<std::uint8_t>& bytes, platform::Surface& target, F
         const auto y = static_cast<int>(cinfo.output_scanline);
         jpeg_read_scanlines(&cinfo, row, 1);
         const JSAMPLE* pixel = row[0] + 4 * first;
-        if (orientation == Orientation::Upright) {
-            platform::ColourValue* to = target.Row(y);
-            for (int x = part.left; x < part.right; ++x, pixel += 4) to[x] = InLayout(ColourOf(pixel, cmyk), layout);
-            continue;
-        }
         for (int x = part.left; x < part.right; ++x, pixel += 4) {
             const Point shown = ShownAt(orientation, width, height, {x, y});
             target.Row(shown.y)[shown.x] = InLayout(ColourOf(pixel, cmyk), layout);

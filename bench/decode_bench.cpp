@@ -30,21 +30,6 @@ struct Photo {
     int orientation;  // Exif; 1 for none
 };
 
-const std::vector<std::uint8_t>& PhotoBytes(const Photo& p) {
-    static std::vector<std::vector<std::uint8_t>> made(8);
-    static std::vector<const Photo*> of(8, nullptr);
-    for (std::size_t i = 0; i < made.size(); ++i) {
-        if (of[i] == &p) return made[i];
-        if (of[i] == nullptr) {
-            of[i] = &p;
-            made[i] = testsupport::EncodeJpeg(p.width, p.height, p.kind, Sky, 90);
-            if (p.orientation != 1) made[i] = testsupport::WithApp1(made[i], testsupport::ExifPayload(p.orientation));
-            return made[i];
-        }
-    }
-    return made.back();
-}
-
 const Photo kPhotos[] = {
     {"progressive 4000x3000", 4000, 3000, testsupport::JpegKind::Progressive, 1},
     {"baseline 4000x3000", 4000, 3000, testsupport::JpegKind::Rgb, 1},
@@ -54,9 +39,21 @@ const Photo kPhotos[] = {
     {"baseline panorama 65000x300", 65000, 300, testsupport::JpegKind::Rgb, 1},
 };
 
+// Photo i's file, encoded the first time it is asked for.
+const std::vector<std::uint8_t>& PhotoBytes(std::size_t i) {
+    static std::array<std::vector<std::uint8_t>, std::size(kPhotos)> made;
+    if (made[i].empty()) {
+        const Photo& p = kPhotos[i];
+        made[i] = testsupport::EncodeJpeg(p.width, p.height, p.kind, Sky, 90);
+        if (p.orientation != 1) made[i] = testsupport::WithApp1(made[i], testsupport::ExifPayload(p.orientation));
+    }
+    return made[i];
+}
+
 void BM_DecodeJpegOntoScene(benchmark::State& state) {
-    const Photo& p = kPhotos[state.range(0)];
-    const auto& bytes = PhotoBytes(p);
+    const auto i = static_cast<std::size_t>(state.range(0));
+    const Photo& p = kPhotos[i];
+    const auto& bytes = PhotoBytes(i);
     platform::Surface scene(kSceneWidth, kSceneHeight, 0x404040);
     for (auto _ : state) app::DecodeJpegOnto(bytes, "Planet.jpg", scene);
     state.SetLabel(std::string(p.name) + ", " + std::to_string(bytes.size() / 1024) + " KiB");

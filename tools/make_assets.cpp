@@ -313,6 +313,16 @@ bool Icon(const std::string& path) {
     return ok;
 }
 
+// Little-endian fields, as BMP and ICO headers hold them.
+void Append16(std::vector<std::uint8_t>& out, std::size_t v) {
+    out.push_back(static_cast<std::uint8_t>(v));
+    out.push_back(static_cast<std::uint8_t>(v >> 8));
+}
+void Append32(std::vector<std::uint8_t>& out, std::size_t v) {
+    Append16(out, v & 0xFFFF);
+    Append16(out, v >> 16);
+}
+
 std::vector<std::uint8_t> ReadFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     return std::vector<std::uint8_t>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
@@ -331,8 +341,8 @@ bool WindowsIcon(const std::string& dir) {
         const std::vector<std::uint8_t> rgb = IconRgb(side);
         const int maskRow = (side + 31) / 32 * 4;
         std::vector<std::uint8_t> dib;
-        const auto u16 = [&dib](int v) { dib.push_back(static_cast<std::uint8_t>(v)), dib.push_back(static_cast<std::uint8_t>(v >> 8)); };
-        const auto u32 = [&u16](int v) { u16(v & 0xFFFF), u16(v >> 16); };
+        const auto u16 = [&dib](int v) { Append16(dib, static_cast<std::size_t>(v)); };
+        const auto u32 = [&dib](int v) { Append32(dib, static_cast<std::size_t>(v)); };
         u32(40), u32(side), u32(side * 2), u16(1), u16(32);  // the height counts the mask too
         u32(0), u32(side * side * 4 + maskRow * side), u32(0), u32(0), u32(0), u32(0);
         for (int y = side - 1; y >= 0; --y)
@@ -344,9 +354,9 @@ bool WindowsIcon(const std::string& dir) {
         images.push_back(std::move(dib));
     }
     std::vector<std::uint8_t> out;
-    const auto u16 = [&out](int v) { out.push_back(static_cast<std::uint8_t>(v)), out.push_back(static_cast<std::uint8_t>(v >> 8)); };
-    const auto u32 = [&u16](std::size_t v) { u16(static_cast<int>(v & 0xFFFF)), u16(static_cast<int>(v >> 16)); };
-    u16(0), u16(1), u16(static_cast<int>(images.size()));  // an icon file
+    const auto u16 = [&out](std::size_t v) { Append16(out, v); };
+    const auto u32 = [&out](std::size_t v) { Append32(out, v); };
+    u16(0), u16(1), u16(images.size());  // an icon file
     std::size_t offset = 6 + 16 * images.size();
     for (std::size_t i = 0; i < images.size(); ++i) {
         const auto side = static_cast<std::uint8_t>(kIconSizes[i] % 256);  // 0 stands for 256

@@ -49,7 +49,9 @@ std::unique_ptr<XShmPresenter> XShmPresenter::Open(SDL_Window* window, int width
     }
     std::unique_ptr<XShmPresenter> presenter(
         new XShmPresenter(display, info.info.x11.window, attributes.visual, attributes.depth));
-    presenter->shared_ = presenter->ServerSeesOurMemory();
+    // Proven once: both windows are on the one server.
+    static const bool shared = presenter->ServerSeesOurMemory();
+    presenter->shared_ = shared;
     if (presenter->Target(width, height) == nullptr) return nullptr;
     return presenter;
 }

@@ -7,8 +7,10 @@
 #include <string>
 
 #include "app/exif_orientation.h"
+#include "app/program_files.h"
 #include "app/startup_error.h"
 #include "platform/gdi.h"
+#include "tests/app/data_dir.h"
 #include "tests/support/jpeg_cases.h"
 
 namespace app {
@@ -116,13 +118,7 @@ TEST(JpegDecode, CutShortOrRepeatedWithinTheLimitStillDecodes) {
     EXPECT_NO_THROW(DecodeJpegOnto(CostlyScans(5), "t.jpg", target));  // under the coefficients' limit
 }
 
-std::vector<std::uint8_t> ReadFile(const std::string& path) {
-    std::FILE* f = std::fopen(path.c_str(), "rb");
-    std::vector<std::uint8_t> bytes;
-    for (int c; f != nullptr && (c = std::fgetc(f)) != EOF;) bytes.push_back(static_cast<std::uint8_t>(c));
-    if (f != nullptr) std::fclose(f);
-    return bytes;
-}
+std::vector<std::uint8_t> ReadFile(const std::string& path) { return ReadDataFile(path, kMaxPictureFileBytes); }
 
 bool HasImageMagick() { return std::system("command -v convert >/dev/null 2>&1") == 0; }
 
@@ -132,14 +128,11 @@ class ExifOrientations : public ::testing::TestWithParam<int> {};
 
 TEST_P(ExifOrientations, ShowThePictureUpright) {
     if (!HasImageMagick()) GTEST_SKIP() << "ImageMagick is not installed";
-    const std::string dir = testing::TempDir(), tag = std::to_string(GetParam());
-    const std::string jpeg = dir + "/oriented" + tag + ".jpg", shown = dir + "/oriented" + tag + ".rgb";
+    testsupport::DataDir dir;
+    const std::string jpeg = dir.File("oriented.jpg"), shown = dir.File("oriented.rgb");
     const auto bytes = testsupport::WithApp1(EncodeJpeg(48, 32, JpegKind::Rgb, Gradient),
                                              testsupport::ExifPayload(GetParam(), GetParam() % 2 == 0));
-    std::FILE* f = std::fopen(jpeg.c_str(), "wb");
-    ASSERT_NE(f, nullptr);
-    std::fwrite(bytes.data(), 1, bytes.size(), f);
-    std::fclose(f);
+    dir.Write("oriented.jpg", bytes);
     const std::string show = "convert '" + jpeg + "' -auto-orient -depth 8 'rgb:" + shown + "'";
     ASSERT_EQ(std::system(show.c_str()), 0);
     const auto upright = ReadFile(shown);
